@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds both targets and runs every test executable under Wine.
+# Exits non-zero when the build or any test fails; leaves no process behind.
+# Extra arguments go to ctest (e.g. -R toolkit_tests).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" x86_64 i686
+
+build="$root/build/x86_64"
+# shellcheck source=wine/env.sh
+source "$root/scripts/wine/env.sh"
+trap wine_env_stop EXIT
+unset USE_DISPLAY
+wine_env_start "$build" "$build/bin/wine_keep_alive.exe"
+
+cd "$build"
+LC_ALL=$TESSAREL_WINE_LOCALE ctest --output-on-failure --parallel "$(nproc)" "$@"

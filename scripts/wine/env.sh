@@ -1,0 +1,110 @@
+# Sourced by the test and run scripts: a Wine environment of its own for one
+# run. wine_env_start BUILD_DIR [KEEP_ALIVE_EXE] starts it, wine_env_stop ends
+# every process it started, by process id.
+#
+#   - the prefix lives in BUILD_DIR/wineprefix; it is made once and reused
+#     (delete it, or set TESSAREL_FRESH_PREFIX=1, for a new one);
+#   - Xvfb on a free display unless USE_DISPLAY is set to a display to use;
+#   - a persistent wineserver and wineboot before any test, so no test pays
+#     for Wine's start-up and ctest does not wait on Wine's helper processes;
+#   - a keep-alive program so the desktop process never hangs on a pipe.
+
+wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+wine_env_xvfb_pid=""
+wine_env_server_pid=""
+wine_env_keep_alive_pid=""
+
+# Prints the ids of the Wine processes (Wine's own binaries) that run with
+# this run's prefix.
+wine_env_prefix_pids() {
+  local pid exe
+  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+    exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
+    [[ $exe == */wine/* || $exe == */wine64* || $exe == */wineserver* ]] || continue
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+    fi
+  done
+}
+
+wine_env_free_display() {
+  local n
+  for n in $(seq 90 190); do
+    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
+      echo ":$n"
+      return 0
+    fi
+  done
+  echo "wine_env: no free X display" >&2
+  return 1
+}
+
+wine_env_start() {
+  local build_dir=$1 keep_alive=${2:-}
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Chinese locale: ANSI code page 936 and Chinese text rendering.
+  export TESSAREL_WINE_LOCALE=zh_CN.UTF-8
+
+  if [[ ${TESSAREL_FRESH_PREFIX:-0} == 1 ]]; then
+    rm -rf "$WINEPREFIX"
+  fi
+  mkdir -p "$WINEPREFIX"
+
+  if [[ -n ${USE_DISPLAY:-} ]]; then
+    export DISPLAY=$USE_DISPLAY
+  else
+    local display
+    display=$(wine_env_free_display)
+    env -u WINEPREFIX Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    wine_env_xvfb_pid=$!
+    export DISPLAY=$display
+    local tries=0
+    until [[ -e /tmp/.X11-unix/X${display#:} ]]; do
+      ((++tries > 100)) && { echo "wine_env: Xvfb did not start" >&2; return 1; }
+      sleep 0.1
+    done
+  fi
+
+  wineserver -f -p >/dev/null 2>&1 &
+  wine_env_server_pid=$!
+
+  local first_boot=0
+  [[ -f "$WINEPREFIX/.tessarel-ready" ]] || first_boot=1
+  LC_ALL=$TESSAREL_WINE_LOCALE wine wineboot -u >/dev/null 2>&1
+  if ((first_boot)); then
+    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null)" >/dev/null 2>&1
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    touch "$WINEPREFIX/.tessarel-ready"
+  fi
+
+  if [[ -n $keep_alive ]]; then
+    LC_ALL=$TESSAREL_WINE_LOCALE wine "$keep_alive" >/dev/null 2>&1 &
+    wine_env_keep_alive_pid=$!
+  fi
+}
+
+wine_env_stop() {
+  local pids
+  if [[ -n ${WINEPREFIX:-} ]]; then
+    pids=$(wine_env_prefix_pids | grep -vxF -e "${wine_env_server_pid:-none}" -e "$$" || true)
+    if [[ -n $pids ]]; then
+      kill $pids 2>/dev/null || true
+      sleep 0.5
+      kill -9 $pids 2>/dev/null || true
+    fi
+  fi
+  if [[ -n $wine_env_keep_alive_pid ]]; then
+    wait "$wine_env_keep_alive_pid" 2>/dev/null || true
+  fi
+  if [[ -n $wine_env_server_pid ]]; then
+    kill "$wine_env_server_pid" 2>/dev/null || true
+    wait "$wine_env_server_pid" 2>/dev/null || true
+  fi
+  if [[ -n $wine_env_xvfb_pid ]]; then
+    kill "$wine_env_xvfb_pid" 2>/dev/null || true
+    wait "$wine_env_xvfb_pid" 2>/dev/null || true
+  fi
+  wine_env_keep_alive_pid="" wine_env_server_pid="" wine_env_xvfb_pid=""
+}

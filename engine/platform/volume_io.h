@@ -1,0 +1,71 @@
+#pragma once
+// The engine's one way to reach drives, volumes and the files on them.
+//
+// Every operation mirrors the Win32 call it is named after, with the same
+// argument and result conventions: handles (INVALID_HANDLE_VALUE on failure),
+// BOOL results, the last-error code kept per thread and read with
+// get_last_error(), and the documented input and output buffer layouts of the
+// control codes (VOLUME_BITMAP_BUFFER, RETRIEVAL_POINTERS_BUFFER,
+// MOVE_FILE_DATA). Production uses the Win32 calls themselves; tests and
+// benchmarks install a simulated volume.
+//
+// Implementations must be safe to call from several threads at once (the
+// engine's workers and the exports run on different threads).
+
+#include <windows.h>
+
+namespace dravik {
+
+class volume_io {
+ public:
+  virtual ~volume_io() = default;
+
+  // GetDriveTypeA: DRIVE_FIXED, DRIVE_NO_ROOT_DIR, ... for a root such as "C:\".
+  virtual UINT get_drive_type(const char* root) = 0;
+
+  // GetVolumeInformationA (any output pointer may be null).
+  virtual BOOL get_volume_information(const char* root, char* volume_name, DWORD volume_name_size,
+                                      DWORD* serial_number, DWORD* max_component_length,
+                                      DWORD* file_system_flags, char* file_system_name,
+                                      DWORD file_system_name_size) = 0;
+
+  // GetDiskFreeSpaceA: the 32-bit counts.
+  virtual BOOL get_disk_free_space(const char* root, DWORD* sectors_per_cluster,
+                                   DWORD* bytes_per_sector, DWORD* free_clusters,
+                                   DWORD* total_clusters) = 0;
+
+  // CreateFileA without security attributes or template: a volume ("\\.\C:")
+  // or a file ("C:\dir\name"). INVALID_HANDLE_VALUE on failure.
+  virtual HANDLE create_file(const char* name, DWORD desired_access, DWORD share_mode,
+                             DWORD creation_disposition, DWORD flags_and_attributes) = 0;
+
+  // FindFirstFileA / FindNextFileA / FindClose over a pattern such as "C:\dir\*".
+  virtual HANDLE find_first_file(const char* pattern, WIN32_FIND_DATAA* data) = 0;
+  virtual BOOL find_next_file(HANDLE find, WIN32_FIND_DATAA* data) = 0;
+  virtual BOOL find_close(HANDLE find) = 0;
+
+  // DeviceIoControl without OVERLAPPED: FSCTL_GET_VOLUME_BITMAP,
+  // FSCTL_GET_RETRIEVAL_POINTERS and FSCTL_MOVE_FILE.
+  virtual BOOL device_io_control(HANDLE device, DWORD control_code, void* in_buffer,
+                                 DWORD in_size, void* out_buffer, DWORD out_size,
+                                 DWORD* bytes_returned) = 0;
+
+  // GetFileSizeEx.
+  virtual BOOL get_file_size_ex(HANDLE file, LARGE_INTEGER* size) = 0;
+
+  // CloseHandle, for handles from create_file.
+  virtual BOOL close_handle(HANDLE handle) = 0;
+
+  // GetLastError of the calling thread, as the last failing operation left it.
+  virtual DWORD get_last_error() = 0;
+};
+
+// The implementation the engine uses. Defaults to the Win32 one; tests install
+// another before loading the engine and put back the previous one after.
+volume_io& current_volume_io();
+
+// Installs io (null restores the Win32 implementation) and returns the one it
+// replaces. Not to be called while a worker runs.
+volume_io* install_volume_io(volume_io* io);
+
+}  // namespace dravik

@@ -1,0 +1,80 @@
+#include "win32_volume_io.h"
+
+#include <winioctl.h>
+
+#include <atomic>
+
+namespace dravik {
+
+UINT win32_volume_io::get_drive_type(const char* root) { return GetDriveTypeA(root); }
+
+BOOL win32_volume_io::get_volume_information(const char* root, char* volume_name,
+                                             DWORD volume_name_size, DWORD* serial_number,
+                                             DWORD* max_component_length,
+                                             DWORD* file_system_flags, char* file_system_name,
+                                             DWORD file_system_name_size) {
+  return GetVolumeInformationA(root, volume_name, volume_name_size, serial_number,
+                               max_component_length, file_system_flags, file_system_name,
+                               file_system_name_size);
+}
+
+BOOL win32_volume_io::get_disk_free_space(const char* root, DWORD* sectors_per_cluster,
+                                          DWORD* bytes_per_sector, DWORD* free_clusters,
+                                          DWORD* total_clusters) {
+  return GetDiskFreeSpaceA(root, sectors_per_cluster, bytes_per_sector, free_clusters,
+                           total_clusters);
+}
+
+HANDLE win32_volume_io::create_file(const char* name, DWORD desired_access, DWORD share_mode,
+                                    DWORD creation_disposition, DWORD flags_and_attributes) {
+  return CreateFileA(name, desired_access, share_mode, nullptr, creation_disposition,
+                     flags_and_attributes, nullptr);
+}
+
+HANDLE win32_volume_io::find_first_file(const char* pattern, WIN32_FIND_DATAA* data) {
+  return FindFirstFileA(pattern, data);
+}
+
+BOOL win32_volume_io::find_next_file(HANDLE find, WIN32_FIND_DATAA* data) {
+  return FindNextFileA(find, data);
+}
+
+BOOL win32_volume_io::find_close(HANDLE find) { return FindClose(find); }
+
+BOOL win32_volume_io::device_io_control(HANDLE device, DWORD control_code, void* in_buffer,
+                                        DWORD in_size, void* out_buffer, DWORD out_size,
+                                        DWORD* bytes_returned) {
+  return DeviceIoControl(device, control_code, in_buffer, in_size, out_buffer, out_size,
+                         bytes_returned, nullptr);
+}
+
+BOOL win32_volume_io::get_file_size_ex(HANDLE file, LARGE_INTEGER* size) {
+  return GetFileSizeEx(file, size);
+}
+
+BOOL win32_volume_io::close_handle(HANDLE handle) { return CloseHandle(handle); }
+
+DWORD win32_volume_io::get_last_error() { return GetLastError(); }
+
+namespace {
+
+win32_volume_io& win32_io() {
+  static win32_volume_io io;
+  return io;
+}
+
+std::atomic<volume_io*> installed_io{nullptr};
+
+}  // namespace
+
+volume_io& current_volume_io() {
+  volume_io* io = installed_io.load(std::memory_order_acquire);
+  return io ? *io : win32_io();
+}
+
+volume_io* install_volume_io(volume_io* io) {
+  volume_io* previous = installed_io.exchange(io, std::memory_order_acq_rel);
+  return previous ? previous : &win32_io();
+}
+
+}  // namespace dravik

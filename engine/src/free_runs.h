@@ -1,0 +1,103 @@
+#pragma once
+// Free runs of a volume bitmap: maximal sequences of clear (free) bits.
+//
+// The movers rebuild these maps from a fresh bitmap for every file they move,
+// so the scan is on the hot path of a defragmentation: it reads the bitmap a
+// 64-bit word at a time, passes all-used and all-free words in one step and
+// finds the edges inside a mixed word with bit scans.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <map>
+
+namespace dravik {
+
+// A VOLUME_BITMAP_BUFFER's bits: bit i of byte b is cluster 8b + i, set when
+// the cluster is in use.
+struct bitmap_view {
+  const uint8_t* bits;
+  size_t byte_count;       // bytes available at bits
+  uint64_t cluster_count;  // BitmapSize of the read
+};
+
+// Length -> start. Keys are unique and the scan runs upwards, so among runs of
+// one length only the lowest-starting one stays.
+using free_runs_by_length_map = std::map<uint64_t, uint64_t>;
+// Start -> length, every run.
+using free_runs_by_start_map = std::multimap<uint64_t, uint64_t>;
+
+namespace detail {
+
+// Continues the scan through one word whose bit j is cluster base + j.
+template <class Emit>
+inline void scan_word(uint64_t word, uint64_t base, bool& in_run, uint64_t& start, Emit& emit) {
+  unsigned position = 0;
+  for (;;) {
+    if (in_run) {
+      const uint64_t used = word >> position;
+      if (used == 0) return;
+      position += static_cast<unsigned>(__builtin_ctzll(used));
+      emit(start, base + position - start);
+      in_run = false;
+    } else {
+      const uint64_t free_bits = ~word >> position;
+      if (free_bits == 0) return;
+      position += static_cast<unsigned>(__builtin_ctzll(free_bits));
+      start = base + position;
+      in_run = true;
+    }
+  }
+}
+
+}  // namespace detail
+
+// Calls emit(start, length) for every free run, in ascending order of start.
+// Bits past cluster_count are ignored. Clusters that the buffer does not hold
+// (a header claiming more than was read) count as used, so the scan never
+// reads past the buffer and never offers space it has not seen.
+template <class Emit>
+void for_each_free_run(const bitmap_view& bitmap, Emit&& emit) {
+  const uint64_t held_bits = static_cast<uint64_t>(bitmap.byte_count) * 8;
+  const uint64_t end = bitmap.cluster_count < held_bits ? bitmap.cluster_count : held_bits;
+  const uint64_t full_words = end / 64;
+  bool in_run = false;
+  uint64_t start = 0;
+
+  for (uint64_t w = 0; w < full_words; ++w) {
+    uint64_t word;
+    std::memcpy(&word, bitmap.bits + w * 8, sizeof word);  // little-endian: bit j is cluster 64w + j
+    const uint64_t base = w * 64;
+    if (word == ~uint64_t{0}) {
+      if (in_run) {
+        emit(start, base - start);
+        in_run = false;
+      }
+    } else if (word == 0) {
+      if (!in_run) {
+        start = base;
+        in_run = true;
+      }
+    } else {
+      detail::scan_word(word, base, in_run, start, emit);
+    }
+  }
+
+  const auto tail_bits = static_cast<unsigned>(end - full_words * 64);
+  if (tail_bits != 0) {
+    uint64_t word = 0;
+    std::memcpy(&word, bitmap.bits + full_words * 8, (tail_bits + 7) / 8);
+    word |= ~uint64_t{0} << tail_bits;  // past the end counts as used: closes an open run at end
+    detail::scan_word(word, full_words * 64, in_run, start, emit);
+  }
+  if (in_run) emit(start, end - start);
+}
+
+// Adds the bitmap's runs to runs (which is not emptied first); a length
+// already present keeps its start.
+void scan_free_runs_by_length(const bitmap_view& bitmap, free_runs_by_length_map& runs);
+
+// Adds every run of the bitmap to runs (which is not emptied first).
+void scan_free_runs_by_start(const bitmap_view& bitmap, free_runs_by_start_map& runs);
+
+}  // namespace dravik

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ansi_text.h"
+
+namespace dravik {
+namespace {
+
+struct compare_case {
+  const char* a;
+  const char* b;
+  bool equal;
+};
+
+class AnsiEqualIgnoreCase : public ::testing::TestWithParam<compare_case> {};
+
+// Catches a prefix taken for the whole text, case folding that misses or
+// overreaches, and Chinese characters folded into each other.
+TEST_P(AnsiEqualIgnoreCase, ComparesWholeTexts) {
+  ASSERT_EQ(GetACP(), 936u) << "the tests run under the Chinese ANSI code page";
+  EXPECT_EQ(ansi_equal_ignore_case(GetParam().a, GetParam().b), GetParam().equal)
+      << GetParam().a << " | " << GetParam().b;
+  EXPECT_EQ(ansi_equal_ignore_case(GetParam().b, GetParam().a), GetParam().equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AnsiEqualIgnoreCase,
+    ::testing::Values(compare_case{"C:\\Windows\\a.txt", "c:\\WINDOWS\\A.TXT", true},
+                      compare_case{"", "", true},
+                      compare_case{"C:\\a", "C:\\ab", false},
+                      compare_case{"C:\\a", "", false},
+                      compare_case{"[", "{", false},  // no folding outside the letters
+                      // 癆 (B0 41) and 癮 (B0 61): equal lead bytes, trail bytes differ
+                      // only as 'A' and 'a' do
+                      compare_case{"C:\\\xB0\x41.txt", "C:\\\xB0\x61.txt", false},
+                      compare_case{"C:\\\xB0\x41.TXT", "c:\\\xB0\x41.txt", true},
+                      // 文件 in either case context
+                      compare_case{"D:\\\xCE\xC4\xBC\xFE\\X", "d:\\\xCE\xC4\xBC\xFE\\x", true}));
+
+}  // namespace
+}  // namespace dravik

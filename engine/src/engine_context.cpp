@@ -1,0 +1,26 @@
+#include "engine_context.h"
+
+namespace dravik {
+
+engine_context::engine_context()
+    : free_run_cursor(free_runs_by_length.end()),
+      extent_buffer(new uint8_t[initial_extent_buffer_size]()),
+      extent_buffer_size(initial_extent_buffer_size) {}
+
+engine_context::~engine_context() { destroy_engine_context(*this); }
+
+void destroy_engine_context(engine_context& context) noexcept {
+  context.bitmap.release();
+  context.free_runs_by_length.clear();
+  context.free_run_cursor = context.free_runs_by_length.end();
+  context.free_runs_by_start.clear();
+  for (int slot = 0; slot < slot_count; ++slot) {
+    context.volume_handles[slot].close();
+    context.letter_strings[slot].clear();
+  }
+  context.extent_buffer.reset();
+  context.extent_buffer_size = 0;
+  context.cursor = cell_cursor{};
+}
+
+}  // namespace dravik

@@ -1,0 +1,77 @@
+#include "zq_app.h"
+
+#include "application_folder.h"
+#include "c_file.h"
+#include "disk_data_file.h"
+#include "engine_state.h"
+#include "fixed_volumes.h"
+
+namespace dravik {
+
+CZQApp::CZQApp(engine_state& engine) noexcept : engine_(engine) {}
+
+BOOL CZQApp::InitInstance() {
+  CWinApp::InitInstance();
+
+  engine_globals& globals = engine_.globals;
+  globals.host_executable_path = engine_.options.host_executable_path.empty()
+                                     ? running_executable_path()
+                                     : engine_.options.host_executable_path;
+  globals.application_folder = folder_of_path(globals.host_executable_path);
+  application_folder_ = globals.application_folder;
+
+  // The volume tables, the colour table and the flags are freshly built with
+  // the engine's state, so nothing here needs resetting.
+
+  // The exclusion lists ("preset.ini") and the option flags ("Setting") are
+  // read here, before the volumes, once their readers exist.
+
+  globals.fixed_volume_count = 0;
+  const c_file disk_data = open_c_file(globals.application_folder + "diskdata", "rb");
+  record_fixed_volumes(engine_, disk_data.get());
+  // The library always finishes loading: a volume that did not open simply
+  // has no map.
+  return TRUE;
+}
+
+int CZQApp::ExitInstance() {
+  save_engine_state(engine_);
+  // A worker that outlived the unload's wait still uses the maps and lists.
+  if (!workers_running(engine_.globals)) free_volume_maps(engine_);
+  return CWinApp::ExitInstance();
+}
+
+void save_engine_state(const engine_state& engine) {
+  const engine_globals& globals = engine.globals;
+  if (globals.fixed_volume_count > 0) {
+    // "r+b" opens an existing file for writing without truncating it and
+    // fails on a missing one: only the slots written change.
+    const c_file disk_data = open_c_file(globals.application_folder + "diskdata", "r+b");
+    if (disk_data) {
+      for (int slot = 0; slot < slot_count; ++slot) {
+        const volume_table_entry& entry = engine.volumes[slot];
+        if (entry.cells != nullptr) write_cell_map(disk_data.get(), slot, *entry.cells);
+      }
+    }
+  }
+
+  const c_file setting = open_c_file(globals.application_folder + "Setting", "r+b");
+  if (setting && std::fseek(setting.get(), 9, SEEK_SET) == 0) {
+    const unsigned char flags[] = {
+        static_cast<unsigned char>(globals.auto_run_flag),
+        static_cast<unsigned char>(globals.logout_flag),
+        static_cast<unsigned char>(globals.restart_flag),
+        static_cast<unsigned char>(globals.companion_run_flag),
+    };
+    std::fwrite(flags, 1, sizeof flags, setting.get());
+  }
+}
+
+void free_volume_maps(engine_state& engine) noexcept {
+  for (int slot = 0; slot < slot_count; ++slot) {
+    engine.volumes[slot].cells.reset();
+    engine.file_lists[slot].clear();
+  }
+}
+
+}  // namespace dravik

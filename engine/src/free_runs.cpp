@@ -1,11 +1,26 @@
 #include "free_runs.h"
 
+#include <bitset>
+
 namespace dravik {
 
 void scan_free_runs_by_length(const bitmap_view& bitmap, free_runs_by_length_map& runs) {
-  // try_emplace builds no node for a length that is already there, which is
-  // the common case: a volume has far more runs than distinct run lengths.
-  for_each_free_run(bitmap, [&runs](uint64_t start, uint64_t length) {
+  // A volume has millions of runs but only a few thousand distinct lengths,
+  // most of them short: a table of the short lengths already in the map
+  // spares a tree lookup for nearly every run. Only the first run of a length
+  // is inserted, and the scan runs upwards, so the lowest start is kept.
+  constexpr uint64_t short_limit = 4096;
+  std::bitset<short_limit> present;
+  for (const auto& entry : runs) {
+    if (entry.first >= short_limit) break;
+    present.set(entry.first);
+  }
+  for_each_free_run(bitmap, [&runs, &present](uint64_t start, uint64_t length) {
+    if (length < short_limit) {
+      if (present.test(length)) return;
+      present.set(length);
+    }
+    // try_emplace builds no node for a length that is already there.
     runs.try_emplace(length, start);
   });
 }

@@ -3,8 +3,8 @@
 //
 // The movers rebuild these maps from a fresh bitmap for every file they move,
 // so the scan is on the hot path of a defragmentation: it reads the bitmap a
-// 64-bit word at a time, passes all-used and all-free words in one step and
-// finds the edges inside a mixed word with bit scans.
+// 64-bit word at a time, passes words without a change of state in one step
+// and finds the edges inside a word with bit scans.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,24 +29,20 @@ using free_runs_by_start_map = std::multimap<uint64_t, uint64_t>;
 
 namespace detail {
 
-// Continues the scan through one word whose bit j is cluster base + j.
+// Walks the edges of one word: bit j of edges is set where cluster base + j
+// differs from the cluster before it. Edges alternate between a run's start
+// and the used cluster that ends it.
 template <class Emit>
-inline void scan_word(uint64_t word, uint64_t base, bool& in_run, uint64_t& start, Emit& emit) {
-  unsigned position = 0;
-  for (;;) {
+inline void scan_edges(uint64_t edges, uint64_t base, bool& in_run, uint64_t& start, Emit& emit) {
+  while (edges != 0) {
+    const uint64_t cluster = base + static_cast<unsigned>(__builtin_ctzll(edges));
+    edges &= edges - 1;
     if (in_run) {
-      const uint64_t used = word >> position;
-      if (used == 0) return;
-      position += static_cast<unsigned>(__builtin_ctzll(used));
-      emit(start, base + position - start);
-      in_run = false;
+      emit(start, cluster - start);
     } else {
-      const uint64_t free_bits = ~word >> position;
-      if (free_bits == 0) return;
-      position += static_cast<unsigned>(__builtin_ctzll(free_bits));
-      start = base + position;
-      in_run = true;
+      start = cluster;
     }
+    in_run = !in_run;
   }
 }
 
@@ -63,24 +59,17 @@ void for_each_free_run(const bitmap_view& bitmap, Emit&& emit) {
   const uint64_t full_words = end / 64;
   bool in_run = false;
   uint64_t start = 0;
+  // The state of the cluster before the word; "used" before cluster 0, so a
+  // free cluster 0 opens a run.
+  uint64_t carry = 1;
 
   for (uint64_t w = 0; w < full_words; ++w) {
     uint64_t word;
     std::memcpy(&word, bitmap.bits + w * 8, sizeof word);  // little-endian: bit j is cluster 64w + j
-    const uint64_t base = w * 64;
-    if (word == ~uint64_t{0}) {
-      if (in_run) {
-        emit(start, base - start);
-        in_run = false;
-      }
-    } else if (word == 0) {
-      if (!in_run) {
-        start = base;
-        in_run = true;
-      }
-    } else {
-      detail::scan_word(word, base, in_run, start, emit);
-    }
+    const uint64_t edges = word ^ (word << 1 | carry);
+    carry = word >> 63;
+    // All-used and all-free words continuing the previous state have no edge.
+    if (edges != 0) detail::scan_edges(edges, w * 64, in_run, start, emit);
   }
 
   const auto tail_bits = static_cast<unsigned>(end - full_words * 64);
@@ -88,7 +77,7 @@ void for_each_free_run(const bitmap_view& bitmap, Emit&& emit) {
     uint64_t word = 0;
     std::memcpy(&word, bitmap.bits + full_words * 8, (tail_bits + 7) / 8);
     word |= ~uint64_t{0} << tail_bits;  // past the end counts as used: closes an open run at end
-    detail::scan_word(word, full_words * 64, in_run, start, emit);
+    detail::scan_edges(word ^ (word << 1 | carry), full_words * 64, in_run, start, emit);
   }
   if (in_run) emit(start, end - start);
 }

@@ -117,7 +117,16 @@ TEST(FreeRunScanMatchesReference, RandomBitmaps) {
       used = random() % 100 >= free_share;
     }
     const bitmap_view view{bytes.data(), bytes.size(), clusters};
-    ASSERT_EQ(runs_of(view), reference_runs(bytes, clusters)) << "round " << round;
+    const std::vector<run> expected = reference_runs(bytes, clusters);
+    ASSERT_EQ(runs_of(view), expected) << "round " << round;
+
+    // The length map, over what an earlier scan may have left in it.
+    free_runs_by_length_map earlier{{1, 77777}, {static_cast<uint64_t>(round + 1), 5}};
+    free_runs_by_length_map by_length = earlier;
+    scan_free_runs_by_length(view, by_length);
+    free_runs_by_length_map reference = earlier;
+    for (const run& r : expected) reference.try_emplace(r.second, r.first);
+    ASSERT_EQ(by_length, reference) << "round " << round;
   }
 }
 
@@ -149,6 +158,18 @@ TEST(FreeRunMaps, ScansAddToWhatTheMapsHold) {
   free_runs_by_start_map by_start{{1, 2}, {100, 3}};
   scan_free_runs_by_start(view, by_start);
   EXPECT_EQ(by_start, (free_runs_by_start_map{{1, 2}, {1, 2}, {100, 3}}));
+}
+
+// Catches the short-length shortcut of the length map losing long runs, or
+// the first of two equal long runs.
+TEST(FreeRunMaps, LongRunsKeepTheLowestStartToo) {
+  const std::string pattern = "1" + repeat('0', 5000) + "1" + repeat('0', 5000) + "1" +
+                              repeat('0', 4096) + "1" + repeat('0', 4095) + "1";
+  const std::vector<uint8_t> bytes = bits_of(pattern);
+  const bitmap_view view{bytes.data(), bytes.size(), pattern.size()};
+  free_runs_by_length_map by_length{{4096, 3}};
+  scan_free_runs_by_length(view, by_length);
+  EXPECT_EQ(by_length, (free_runs_by_length_map{{4095, 14100}, {4096, 3}, {5000, 1}}));
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ BOOL CZQApp::InitInstance() {
   // The volume tables, the colour table and the flags are freshly built with
   // the engine's state, so nothing here needs resetting.
 
-  // The exclusion lists ("preset.ini") and the option flags ("Setting") are
-  // read here, before the volumes, once their readers exist.
+  // TODO(options): read_presets ("preset.ini", the exclusion lists) and then
+  // read_option_flags ("Setting", the four option flags) run here, before the
+  // volumes are recorded. Their readers do not exist yet.
 
   globals.fixed_volume_count = 0;
   const c_file disk_data = open_c_file(globals.application_folder + "diskdata", "rb");

@@ -40,4 +40,5 @@ void afx_library_detach() noexcept {
     app->ExitInstance();
   } catch (...) {
   }
+  current_app.compare_exchange_strong(app, nullptr, std::memory_order_acq_rel);
 }

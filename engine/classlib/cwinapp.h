@@ -31,6 +31,8 @@ CWinApp* AfxGetApp() noexcept;
 // library entry.
 bool afx_library_attach() noexcept;
 
-// Runs ExitInstance of the current application object (none: nothing).
-// Exceptions are swallowed for the same reason.
+// Runs ExitInstance of the current application object (none: nothing) and
+// withdraws it: after the library's detach nothing reaches it through
+// AfxGetApp, even when its storage outlives the detach. Exceptions are
+// swallowed for the same reason.
 void afx_library_detach() noexcept;

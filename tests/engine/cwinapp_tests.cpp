@@ -52,6 +52,7 @@ TEST(CWinApp, AttachAndDetachRunTheCurrentObjectEachTime) {
     recording_app app(calls);
     EXPECT_TRUE(afx_library_attach());
     afx_library_detach();
+    EXPECT_EQ(AfxGetApp(), nullptr) << "a detached object must not be reached again";
   }
   EXPECT_EQ(calls, (std::vector<const char*>{"init", "exit", "init", "exit", "init", "exit"}));
 }

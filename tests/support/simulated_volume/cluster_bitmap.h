@@ -35,6 +35,8 @@ class cluster_bitmap {
 
   // Recounts set bits (for the invariant check).
   uint64_t count_set() const;
+  // Number of maximal runs of free clusters.
+  uint64_t count_free_runs() const;
   // First cluster where the two maps differ, or size() when equal.
   uint64_t first_difference(const cluster_bitmap& other) const;
 

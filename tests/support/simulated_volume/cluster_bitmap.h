@@ -14,6 +14,7 @@ class cluster_bitmap {
   explicit cluster_bitmap(uint64_t clusters = 0);
 
   uint64_t size() const { return clusters_; }
+  size_t memory_bytes() const { return words_.capacity() * sizeof(uint64_t); }
   uint64_t used() const { return used_; }
 
   bool test(uint64_t cluster) const { return (words_[cluster >> 6] >> (cluster & 63)) & 1; }

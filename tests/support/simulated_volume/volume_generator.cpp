@@ -215,7 +215,7 @@ void volume_builder::plan_files() {
     const double size_class = random_.unit();
     if (size_class < settings_.small_share) {
       // A few empty files: they have no clusters on any file system.
-      file.size = random_.chance(0.02) ? 0 : random_.log_uniform(1, 64 * kib - 1);
+      file.size = random_.chance(0.02) ? 0 : random_.log_uniform(256, 64 * kib - 1);
     } else if (size_class < settings_.small_share + settings_.medium_share) {
       file.size = random_.log_uniform(64 * kib, mib - 1);
     } else if (size_class <
@@ -451,6 +451,8 @@ void volume_builder::build(generated_volume_summary& summary) {
     reserved_ = std::min(reserved_, settings_.total_clusters / 8);
     if (reserved_ > 0) volume_.reserve(0, reserved_);
   }
+  const size_t entries = size_t{settings_.files} + settings_.folders + 2;
+  volume_.reserve_room(entries, entries * 16, 0);
   make_folders();
   plan_files();
   const auto total = static_cast<double>(settings_.total_clusters);
@@ -462,6 +464,7 @@ void volume_builder::build(generated_volume_summary& summary) {
   scale_sizes(budget);
   lay_out_runs();
   place_runs(reserved_);
+  volume_.reserve_room(volume_.node_count() + files_.size(), 0, runs_.size());
   add_files(summary);
   summary.folders = static_cast<uint32_t>(folders_.size() - 1);
   summary.reserved_clusters = reserved_;

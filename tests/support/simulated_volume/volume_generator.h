@@ -32,8 +32,9 @@ struct generator_settings {
   uint32_t folders = 1000;  // the fixed folders included
   uint32_t max_depth = 8;   // folders below the root, at most
 
-  // File sizes: small below 64 KiB, medium to 1 MiB, large to 64 MiB, the
-  // rest huge (to 4 GiB before the sizes are scaled to fill the volume).
+  // File sizes: small from 256 bytes (2% of them empty) to 64 KiB, medium to
+  // 1 MiB, large to 64 MiB, the rest huge (to 4 GiB before the large and
+  // huge sizes are scaled so the files fill the volume to 1 - free_share).
   double small_share = 0.70;
   double medium_share = 0.25;
   double large_share = 0.049;

@@ -74,6 +74,22 @@ uint64_t cluster_bitmap::count_set() const {
   return total;
 }
 
+uint64_t cluster_bitmap::count_free_runs() const {
+  // A run starts at a clear bit whose lower neighbour is set (or at cluster
+  // 0). Bits past the end are clear but start nothing: they are masked off.
+  uint64_t runs = 0;
+  uint64_t carry = 1;  // cluster -1 counts as used
+  for (size_t i = 0; i < words_.size(); ++i) {
+    uint64_t free = ~words_[i];
+    if (i + 1 == words_.size() && (clusters_ & 63) != 0)
+      free &= (uint64_t{1} << (clusters_ & 63)) - 1;
+    const uint64_t starts = free & ((words_[i] << 1) | carry);
+    runs += std::bitset<64>(starts).count();
+    carry = words_[i] >> 63;
+  }
+  return runs;
+}
+
 uint64_t cluster_bitmap::first_difference(const cluster_bitmap& other) const {
   const size_t words = words_.size() < other.words_.size() ? words_.size() : other.words_.size();
   for (size_t i = 0; i < words; ++i) {

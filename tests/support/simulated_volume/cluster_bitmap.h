@@ -14,6 +14,7 @@ class cluster_bitmap {
   explicit cluster_bitmap(uint64_t clusters = 0);
 
   uint64_t size() const { return clusters_; }
+  size_t memory_bytes() const { return words_.capacity() * sizeof(uint64_t); }
   uint64_t used() const { return used_; }
 
   bool test(uint64_t cluster) const { return (words_[cluster >> 6] >> (cluster & 63)) & 1; }
@@ -35,6 +36,8 @@ class cluster_bitmap {
 
   // Recounts set bits (for the invariant check).
   uint64_t count_set() const;
+  // Number of maximal runs of free clusters.
+  uint64_t count_free_runs() const;
   // First cluster where the two maps differ, or size() when equal.
   uint64_t first_difference(const cluster_bitmap& other) const;
 

@@ -33,6 +33,12 @@ void volume_model::claim(uint64_t lcn, uint64_t count, const char* what) {
   bitmap_.set_range(lcn, count);
 }
 
+void volume_model::reserve_room(size_t entries, size_t name_bytes, size_t extents) {
+  nodes_.reserve(entries);
+  names_.reserve(name_bytes);
+  pool_.reserve(extents);
+}
+
 void volume_model::reserve(uint64_t lcn, uint64_t count) {
   claim(lcn, count, "reserve");
   reserved_.push_back({lcn, count});
@@ -270,6 +276,15 @@ std::string volume_model::path_of(node_id node) const {
     path.append(*it);
   }
   return path;
+}
+
+size_t volume_model::memory_bytes() const {
+  size_t bytes = bitmap_.memory_bytes() + nodes_.capacity() * sizeof(node) + names_.capacity() +
+                 directories_.capacity() * sizeof(directories_[0]) +
+                 pool_.capacity() * sizeof(extent) + tags_.capacity() * sizeof(uint32_t) +
+                 scratch_.capacity() * sizeof(extent);
+  for (const std::vector<node_id>& list : directories_) bytes += list.capacity() * sizeof(node_id);
+  return bytes;
 }
 
 uint32_t volume_model::content_tag(node_id file, int64_t vcn) const {

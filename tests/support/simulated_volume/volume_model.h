@@ -72,6 +72,9 @@ class volume_model {
   const cluster_bitmap& bitmap() const { return bitmap_; }
 
   // --- building ---------------------------------------------------------
+  // Room for this many entries, bytes of names and extents, so a large
+  // volume is built without the slack of growing containers.
+  void reserve_room(size_t entries, size_t name_bytes, size_t extents);
   void reserve(uint64_t lcn, uint64_t count);
   node_id add_directory(node_id parent, std::string_view name, DWORD attributes, uint64_t time);
   // Runs are kept as given (two runs that touch stay two extents).
@@ -125,6 +128,8 @@ class volume_model {
   // "\dir\name" below the volume's root ("\" for the root).
   std::string path_of(node_id node) const;
   size_t node_count() const { return nodes_.size(); }
+  // Heap bytes the model holds (capacities, not sizes).
+  size_t memory_bytes() const;
 
   // --- control code bodies ------------------------------------------------
   // Each fills the caller's output buffer and *returned and gives 0 or a

@@ -19,6 +19,8 @@ BOOL CZQApp::InitInstance() {
                                      : engine_.options.host_executable_path;
   globals.application_folder = folder_of_path(globals.host_executable_path);
   application_folder_ = globals.application_folder;
+  // TODO(advanced dialog): the Advance dialog object receives the folder and
+  // the full path here once it exists.
 
   // The volume tables, the colour table and the flags are freshly built with
   // the engine's state, so nothing here needs resetting.

@@ -87,14 +87,5 @@ TEST_F(CellUpdates, RemoveContiguousLeavesFragmentedAlone) {
   EXPECT_EQ(at(10), (cell_counts{1, 0, 0, 3, 0, 0}));
 }
 
-// Catches a write through a cursor that is bound to no map.
-TEST(CellUpdatesUnbound, DoNothingWithoutAMap) {
-  cell_cursor unbound;
-  add_to_cell(unbound, contribution_fragmented);
-  remove_fragmented_from_cell(unbound);
-  remove_contiguous_from_cell(unbound);
-  SUCCEED();
-}
-
 }  // namespace
 }  // namespace dravik

@@ -188,6 +188,18 @@ TEST_F(SimulatedDrives, HandleKindsAreNotInterchangeable) {
   EXPECT_TRUE(sim.close_handle(file));
 }
 
+TEST_F(SimulatedDrives, ARefusedEntryLeavesItsClustersFree) {
+  EXPECT_THROW(sim.add_file("C:\\PAGEFILE.SYS", 4096, {{300, 1}}), std::invalid_argument)
+      << "the name is taken";
+  EXPECT_THROW(sim.add_file("C:\\bad|name", 4096, {{300, 1}}), std::invalid_argument);
+  EXPECT_THROW(sim.add_file("C:\\twice", 8192, {{300, 1}, {100, 1}}), std::invalid_argument)
+      << "cluster 100 belongs to pagefile.sys";
+  EXPECT_THROW(sim.add_file("C:\\short", 8193, {{300, 2}}), std::invalid_argument)
+      << "two clusters cannot hold 8193 bytes";
+  EXPECT_FALSE(sim.cluster_used('C', 300));
+  EXPECT_EQ(sim.check_invariants(), std::vector<std::string>{});
+}
+
 TEST_F(SimulatedDrives, LastErrorBelongsToTheCallingThread) {
   EXPECT_EQ(open_file(sim, "C:\\missing"), INVALID_HANDLE_VALUE);
   DWORD other_thread_error = 0;

@@ -67,6 +67,42 @@ TEST(VolumeGenerator, VolumesKeepTheInvariants) {
   }
 }
 
+TEST(VolumeGenerator, FatVolumesHoldOnlyWhatFatCan) {
+  generator_settings settings = small_settings();
+  settings.file_system = "FAT32";
+  settings.small_share = 0.1;  // mostly large and huge files, scaled up to fill the volume
+  settings.medium_share = 0.1;
+  settings.files = 100;
+  settings.total_clusters = 4000000;  // about 15 GiB
+  settings.track_contents = false;
+  generated_volume_summary summary;
+  const auto volume = generate_volume(settings, &summary);
+  EXPECT_EQ(summary.compressed_files + summary.sparse_files, 0u);
+  for (node_id id = 0; id < volume->node_count(); ++id) {
+    EXPECT_LT(volume->size(id), uint64_t{1} << 32) << volume->path_of(id);
+    for (uint32_t i = 0; i < volume->extent_count(id); ++i) {
+      EXPECT_NE(volume->extents(id)[i].lcn, virtual_lcn);
+    }
+    if (!volume->is_directory(id) && volume->size(id) > 0) {
+      EXPECT_GT(volume->extent_count(id), 0u) << "FAT keeps no data inside a directory entry";
+    }
+  }
+}
+
+TEST(VolumeGenerator, RefusesSettingsNoVolumeCanMeet) {
+  generator_settings settings = small_settings();
+  settings.min_fragments = 50;
+  settings.max_fragments = 10;
+  EXPECT_THROW(generate_volume(settings), std::invalid_argument);
+  settings = small_settings();
+  settings.free_share = 1.5;
+  EXPECT_THROW(generate_volume(settings), std::invalid_argument);
+  settings = small_settings();
+  settings.file_system = "FAT32";  // no data kept in directory entries
+  settings.total_clusters = 500;   // 2000 files of a cluster or more cannot fit
+  EXPECT_THROW(generate_volume(settings), std::invalid_argument);
+}
+
 TEST(VolumeGenerator, CountsAndFillMatchTheSettings) {
   generated_volume_summary summary;
   const generator_settings settings = small_settings();

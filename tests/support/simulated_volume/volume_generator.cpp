@@ -255,6 +255,8 @@ void volume_builder::scale_sizes(uint64_t budget) {
   } else if (big > 0) {
     big_factor = static_cast<double>(budget - small) / static_cast<double>(big);
   }
+  // FAT keeps a file's size in 32 bits.
+  const uint64_t largest_size = volume_.is_ntfs() ? ~uint64_t{0} : 4 * gib - 1;
   for (size_t i = first; i < files_.size(); ++i) {
     planned_file& file = files_[i];
     const double factor = file.size < mib ? small_factor : big_factor;
@@ -262,6 +264,7 @@ void volume_builder::scale_sizes(uint64_t budget) {
       file.size =
           std::max<uint64_t>(1, static_cast<uint64_t>(static_cast<double>(file.size) * factor));
     }
+    file.size = std::min(file.size, largest_size);
   }
   // Rounding to clusters may overshoot: take the rest from the largest files.
   uint64_t used = 0;
@@ -477,7 +480,20 @@ void volume_builder::build(generated_volume_summary& summary) {
 
 std::unique_ptr<volume_model> generate_volume(const generator_settings& settings,
                                               generated_volume_summary* summary) {
+  auto share = [](double value) { return value >= 0.0 && value <= 1.0; };
   if (settings.total_clusters == 0) throw std::invalid_argument("generator: an empty volume");
+  if (settings.min_fragments > settings.max_fragments) {
+    throw std::invalid_argument("generator: min_fragments above max_fragments");
+  }
+  if (!share(settings.small_share) || !share(settings.medium_share) ||
+      !share(settings.large_share) ||
+      settings.small_share + settings.medium_share + settings.large_share > 1.0 ||
+      !share(settings.fragmented_share) || !share(settings.compressed_share) ||
+      !share(settings.sparse_share) || !share(settings.free_share) ||
+      !share(settings.free_scatter) || !share(settings.system32_share) ||
+      !share(settings.read_only_share) || !share(settings.hidden_share)) {
+    throw std::invalid_argument("generator: a share outside 0 to 1");
+  }
   volume_geometry geometry;
   geometry.file_system = settings.file_system;
   geometry.bytes_per_sector = settings.bytes_per_sector;

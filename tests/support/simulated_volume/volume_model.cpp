@@ -62,30 +62,37 @@ uint64_t volume_model::take_free_clusters(uint64_t lcn, uint64_t count) {
   return taken;
 }
 
+std::vector<node_id>::const_iterator volume_model::position_in(const std::vector<node_id>& list,
+                                                               std::string_view name) const {
+  return std::lower_bound(list.begin(), list.end(), name, [&](node_id entry, std::string_view key) {
+    return compare_names(this->name(entry), key) < 0;
+  });
+}
+
 node_id volume_model::child(node_id directory, std::string_view name) const {
-  const std::vector<node_id>& list = directories_[nodes_[directory].directory];
-  auto it =
-      std::lower_bound(list.begin(), list.end(), name, [&](node_id entry, std::string_view key) {
-        return compare_names(this->name(entry), key) < 0;
-      });
+  const std::vector<node_id>& list = children(directory);
+  const auto it = position_in(list, name);
   return it != list.end() && names_equal(this->name(*it), name) ? *it : no_node;
+}
+
+size_t volume_model::check_new_entry(node_id parent, std::string_view name) const {
+  if (!alive(parent) || !is_directory(parent)) test_mistake("parent is not a directory");
+  if (!is_valid_name(name)) test_mistake("invalid name '" + std::string(name) + "'");
+  const std::vector<node_id>& list = children(parent);
+  const auto it = position_in(list, name);
+  if (it != list.end() && names_equal(this->name(*it), name)) {
+    test_mistake("'" + std::string(name) + "' already exists in " + path_of(parent));
+  }
+  return static_cast<size_t>(it - list.begin());
 }
 
 node_id volume_model::add_node(node_id parent, std::string_view name, DWORD attributes,
                                uint64_t time) {
-  if (!alive(parent) || !is_directory(parent)) test_mistake("parent is not a directory");
-  if (!is_valid_name(name)) test_mistake("invalid name '" + std::string(name) + "'");
-  std::vector<node_id>& list = directories_[nodes_[parent].directory];
-  auto it =
-      std::lower_bound(list.begin(), list.end(), name, [&](node_id entry, std::string_view key) {
-        return compare_names(this->name(entry), key) < 0;
-      });
-  if (it != list.end() && names_equal(this->name(*it), name)) {
-    test_mistake("'" + std::string(name) + "' already exists in " + path_of(parent));
-  }
+  const size_t position = check_new_entry(parent, name);
   if (nodes_.size() >= no_node) test_mistake("too many entries");
   const auto id = static_cast<node_id>(nodes_.size());
-  list.insert(it, id);
+  std::vector<node_id>& list = directories_[nodes_[parent].directory];
+  list.insert(list.begin() + static_cast<ptrdiff_t>(position), id);
   node entry{};
   entry.parent = parent;
   entry.name_at = static_cast<uint32_t>(names_.size());
@@ -110,8 +117,11 @@ node_id volume_model::add_directory(node_id parent, std::string_view name, DWORD
 node_id volume_model::add_file(node_id parent, std::string_view name, uint64_t size,
                                const file_run* runs, size_t run_count, DWORD attributes,
                                uint64_t time) {
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     test_mistake("a file cannot have FILE_ATTRIBUTE_DIRECTORY");
+  }
+  // Everything that can refuse the entry comes before its clusters are claimed.
+  check_new_entry(parent, name);
   std::vector<extent>& extents = scratch_;
   extents.clear();
   int64_t vcn = 0;
@@ -203,6 +213,8 @@ void volume_model::remove(node_id node) {
   list.erase(std::find(list.begin(), list.end(), node));
   nodes_[node].alive = false;
   nodes_[node].extent_count = 0;
+  pool_garbage_ += nodes_[node].extent_capacity;
+  nodes_[node].extent_capacity = 0;
   open_errors_.erase(node);
   junction_targets_.erase(node);
 }

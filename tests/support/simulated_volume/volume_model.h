@@ -169,6 +169,12 @@ class volume_model {
     uint32_t directory;  // index into directories_, for directories
   };
 
+  // The first entry of a directory list not ordered before name.
+  std::vector<node_id>::const_iterator position_in(const std::vector<node_id>& list,
+                                                   std::string_view name) const;
+  // Where a new entry goes in its directory's list; throws when the parent
+  // or the name cannot take it.
+  size_t check_new_entry(node_id parent, std::string_view name) const;
   node_id add_node(node_id parent, std::string_view name, DWORD attributes, uint64_t time);
   void store_extents(node_id file, const extent* extents, uint32_t count);
   uint32_t first_extent_after(node_id file, int64_t vcn) const;

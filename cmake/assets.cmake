@@ -2,6 +2,8 @@
 # application folder, where the program and the engine look for their files.
 file(GLOB_RECURSE tessarel_asset_files CONFIGURE_DEPENDS
   RELATIVE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/assets/*)
+# The generator scripts kept beside the artwork do not ship.
+list(FILTER tessarel_asset_files EXCLUDE REGEX "\\.sh$")
 set(tessarel_asset_outputs)
 foreach(asset IN LISTS tessarel_asset_files)
   add_custom_command(

@@ -1,12 +1,26 @@
 #pragma once
-// Comparisons of the engine's ANSI texts (code page of the system, double-byte
-// in Chinese).
+// Character-wise operations on ANSI texts (the system code page, as file
+// names and edit texts arrive). In a double-byte code page such as 936 the
+// second byte of a character may look like an ASCII letter or "]"; these
+// functions never take it for one.
+
+#include <cstddef>
+#include <string>
 
 namespace dravik {
 
-// Whole-text equality ignoring the case of ASCII letters. The second byte of a
-// double-byte character is compared exactly: it may fall in the ASCII letter
-// range, and folding it would make two different characters equal.
-bool ansi_equal_ignore_case(const char* a, const char* b) noexcept;
+// Bytes taken by the character that starts at text[0] (1 or 2; 1 for a lead
+// byte at the end of the text).
+std::size_t ansi_char_length(const char* text);
+
+// Position of the first character c (an ASCII character) in text, or npos.
+std::size_t find_ansi_char(const std::string& text, char c);
+
+// Equal texts when ASCII letters are compared without regard to case.
+bool ansi_equal_ignoring_case(const char* a, const char* b);
+
+// true when part occurs in text starting at a character boundary, compared
+// exactly. An empty part occurs everywhere.
+bool ansi_contains(const char* text, const char* part);
 
 }  // namespace dravik

@@ -21,7 +21,7 @@ CellFileList& slot_file_lists::list(int64_t cell) noexcept {
 
 bool slot_file_lists::holds(int64_t cell, const char* path) const noexcept {
   for (const char* entry : lists_[static_cast<size_t>(cell_within_map(cell))]) {
-    if (ansi_equal_ignore_case(entry, path)) return true;
+    if (ansi_equal_ignoring_case(entry, path)) return true;
   }
   return false;
 }

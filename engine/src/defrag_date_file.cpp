@@ -1,6 +1,6 @@
 #include "defrag_date_file.h"
 
-#include "c_file.h"
+#include "stdio_file.h"
 
 namespace dravik {
 
@@ -38,7 +38,7 @@ int32_t recency_of_date(const defrag_date& date, std::time_t now) noexcept {
 }
 
 int32_t read_recency_state(const std::string& path, int slot, std::time_t now) {
-  c_file file = open_c_file(path, "rb");
+  stdio_file file = open_stdio_file(path, "rb");
   if (!file) return recency_unknown;
   unsigned char bytes[record_bytes];
   if (std::fseek(file.get(), slot * record_bytes, SEEK_SET) != 0 ||
@@ -68,7 +68,7 @@ bool write_defrag_date(const std::string& path, int slot, std::time_t when) {
     bytes[2 * i] = static_cast<unsigned char>(fields[i]);
     bytes[2 * i + 1] = static_cast<unsigned char>(fields[i] >> 8);
   }
-  c_file file = open_c_file(path, "r+b");
+  stdio_file file = open_stdio_file(path, "r+b");
   if (!file) return false;
   return std::fseek(file.get(), slot * record_bytes, SEEK_SET) == 0 &&
          std::fwrite(bytes, 1, sizeof bytes, file.get()) == sizeof bytes;

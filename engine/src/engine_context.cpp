@@ -5,7 +5,9 @@ namespace dravik {
 engine_context::engine_context()
     : free_run_cursor(free_runs_by_length.end()),
       extent_buffer(new uint8_t[initial_extent_buffer_size]()),
-      extent_buffer_size(initial_extent_buffer_size) {}
+      extent_buffer_size(initial_extent_buffer_size) {
+  build_report_blocks(report_strings);
+}
 
 engine_context::~engine_context() { destroy_engine_context(*this); }
 
@@ -21,6 +23,7 @@ void destroy_engine_context(engine_context& context) noexcept {
   context.extent_buffer.reset();
   context.extent_buffer_size = 0;
   context.cursor = cell_cursor{};
+  context.report_strings = dravik::report_strings{};
 }
 
 }  // namespace dravik

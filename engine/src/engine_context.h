@@ -15,6 +15,7 @@
 #include "cell_updates.h"
 #include "dravik/file_extent_info.h"
 #include "free_runs.h"
+#include "report_strings.h"
 #include "shared_value.h"
 #include "volume_bitmap.h"
 #include "volume_handle.h"
@@ -47,6 +48,9 @@ struct engine_context {
   shared_value<uint8_t> stop_requested{1};
   shared_value<uint8_t> optimising{0};
 
+  // The report texts of the volume or registry report being written.
+  report_strings report_strings;
+
   // The one bitmap buffer of every volume and every re-read.
   volume_bitmap bitmap;
 
@@ -77,8 +81,8 @@ struct engine_context {
 };
 
 // The context's release at unload: the bitmap buffer, both free-run maps,
-// every open volume handle, the extent buffer and the map binding. Running it
-// twice is harmless.
+// every open volume handle, the extent buffer, the map binding and the report
+// texts. Running it twice is harmless.
 void destroy_engine_context(engine_context& context) noexcept;
 
 }  // namespace dravik

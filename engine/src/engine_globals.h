@@ -55,7 +55,8 @@ struct engine_globals {
   // The drive letter the worker is on.
   shared_text current_letter_text;
 
-  shared_value<int32_t> registry_report_present{0};
+  // Set by the registry report, cleared by showing the reports or a stop.
+  std::atomic<int32_t> registry_report_present{0};
 
   // Option flags; only their low bytes are kept in "Setting".
   int32_t auto_run_flag = 0;

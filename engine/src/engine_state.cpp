@@ -5,6 +5,10 @@
 namespace dravik {
 
 engine_state::engine_state(engine_load_options load_options)
-    : options(std::move(load_options)), app(*this) {}
+    : options(std::move(load_options)),
+      option_state{globals.application_folder, globals.host_executable_path,
+                   option_flag_refs{globals.auto_run_flag, globals.logout_flag,
+                                    globals.restart_flag, globals.companion_run_flag}},
+      app(*this) {}
 
 }  // namespace dravik

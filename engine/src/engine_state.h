@@ -14,6 +14,7 @@
 #include "dravik/cell_colours.h"
 #include "engine_context.h"
 #include "engine_globals.h"
+#include "engine_options.h"
 #include "zq_app.h"
 
 namespace dravik {
@@ -34,6 +35,8 @@ struct engine_state {
   engine_context context;
   volume_tables volumes;
   engine_globals globals;
+  // What the options dialog and the flag exports work on.
+  engine_option_state option_state;
   std::array<slot_file_lists, slot_count> file_lists;
   CellColorTable colour_table = {};
   CZQApp app;

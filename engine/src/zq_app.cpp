@@ -1,10 +1,11 @@
 #include "zq_app.h"
 
 #include "application_folder.h"
-#include "c_file.h"
 #include "disk_data_file.h"
 #include "engine_state.h"
 #include "fixed_volumes.h"
+#include "report_binding.h"
+#include "stdio_file.h"
 
 namespace dravik {
 
@@ -25,12 +26,16 @@ BOOL CZQApp::InitInstance() {
   // The volume tables, the colour table and the flags are freshly built with
   // the engine's state, so nothing here needs resetting.
 
-  // TODO(options): read_presets ("preset.ini", the exclusion lists) and then
-  // read_option_flags ("Setting", the four option flags) run here, before the
-  // volumes are recorded. Their readers do not exist yet.
+  read_presets(globals.application_folder);
+  read_option_flags(globals.application_folder, engine_.option_state.flags);
+  // TODO(advanced dialog): when "Setting" opened, its check value takes
+  // companion_run_flag here once the dialog exists.
+  bind_engine_options(&engine_.option_state);
+  bind_report_exports(globals.application_folder, globals.registry_report_present,
+                      engine_.context.report_strings);
 
   globals.fixed_volume_count = 0;
-  const c_file disk_data = open_c_file(globals.application_folder + "diskdata", "rb");
+  const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "rb");
   record_fixed_volumes(engine_, disk_data.get());
   // The library always finishes loading: a volume that did not open simply
   // has no map.
@@ -38,6 +43,9 @@ BOOL CZQApp::InitInstance() {
 }
 
 int CZQApp::ExitInstance() {
+  // The exports answer as for an unloaded engine from here on.
+  bind_engine_options(nullptr);
+  unbind_report_exports();
   save_engine_state(engine_);
   // A worker that outlived the unload's wait still uses the maps and lists.
   if (!workers_running(engine_.globals)) free_volume_maps(engine_);
@@ -49,7 +57,7 @@ void save_engine_state(const engine_state& engine) {
   if (globals.fixed_volume_count > 0) {
     // "r+b" opens an existing file for writing without truncating it and
     // fails on a missing one: only the slots written change.
-    const c_file disk_data = open_c_file(globals.application_folder + "diskdata", "r+b");
+    const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "r+b");
     if (disk_data) {
       for (int slot = 0; slot < slot_count; ++slot) {
         const volume_table_entry& entry = engine.volumes[slot];
@@ -58,16 +66,7 @@ void save_engine_state(const engine_state& engine) {
     }
   }
 
-  const c_file setting = open_c_file(globals.application_folder + "Setting", "r+b");
-  if (setting && std::fseek(setting.get(), 9, SEEK_SET) == 0) {
-    const unsigned char flags[] = {
-        static_cast<unsigned char>(globals.auto_run_flag),
-        static_cast<unsigned char>(globals.logout_flag),
-        static_cast<unsigned char>(globals.restart_flag),
-        static_cast<unsigned char>(globals.companion_run_flag),
-    };
-    std::fwrite(flags, 1, sizeof flags, setting.get());
-  }
+  write_option_flags(globals.application_folder, engine.option_state.flags);
 }
 
 void free_volume_maps(engine_state& engine) noexcept {

@@ -13,19 +13,19 @@ struct compare_case {
   bool equal;
 };
 
-class AnsiEqualIgnoreCase : public ::testing::TestWithParam<compare_case> {};
+class AnsiEqualIgnoringCase : public ::testing::TestWithParam<compare_case> {};
 
 // Catches a prefix taken for the whole text, case folding that misses or
 // overreaches, and Chinese characters folded into each other.
-TEST_P(AnsiEqualIgnoreCase, ComparesWholeTexts) {
+TEST_P(AnsiEqualIgnoringCase, ComparesWholeTexts) {
   ASSERT_EQ(GetACP(), 936u) << "the tests run under the Chinese ANSI code page";
-  EXPECT_EQ(ansi_equal_ignore_case(GetParam().a, GetParam().b), GetParam().equal)
+  EXPECT_EQ(ansi_equal_ignoring_case(GetParam().a, GetParam().b), GetParam().equal)
       << GetParam().a << " | " << GetParam().b;
-  EXPECT_EQ(ansi_equal_ignore_case(GetParam().b, GetParam().a), GetParam().equal);
+  EXPECT_EQ(ansi_equal_ignoring_case(GetParam().b, GetParam().a), GetParam().equal);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, AnsiEqualIgnoreCase,
+    Texts, AnsiEqualIgnoringCase,
     ::testing::Values(compare_case{"C:\\Windows\\a.txt", "c:\\WINDOWS\\A.TXT", true},
                       compare_case{"", "", true},
                       compare_case{"C:\\a", "C:\\ab", false},

@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
-#include "c_file.h"
 #include "cell_counts_compare.h"
 #include "disk_data_file.h"
 #include "engine_state.h"
+#include "stdio_file.h"
 #include "test_folder.h"
 
 namespace dravik {
@@ -31,7 +31,7 @@ TEST(DiskDataRead, RestoresTheSlotsRecord) {
   for (size_t i = record; i < 2 * record; ++i) file[i] = 0x5A;
   folder.write("diskdata", file);
 
-  const c_file disk_data = open_c_file(folder.file("diskdata"), "rb");
+  const stdio_file disk_data = open_stdio_file(folder.file("diskdata"), "rb");
   auto cells = std::make_unique<cell_map>();
   read_cell_map(disk_data.get(), 2, *cells);
   EXPECT_EQ((*cells)[1].counts(), (cell_counts{1, 2, 3, 4, 5, -6}));
@@ -44,7 +44,7 @@ TEST(DiskDataRead, BytesTheFileDoesNotHoldAreZero) {
   test_folder folder;
   std::vector<uint8_t> file(record + 30, 0xFF);  // slot 1 holds 30 bytes: cell 0 and half of 1
   folder.write("diskdata", file);
-  const c_file disk_data = open_c_file(folder.file("diskdata"), "rb");
+  const stdio_file disk_data = open_stdio_file(folder.file("diskdata"), "rb");
 
   auto cells = std::make_unique<cell_map>();
   (*cells)[500].assign({9, 9, 9, 9, 9, 9});

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "cell_counts_compare.h"
+#include "dravik/option_exports.h"
 #include "engine_lifetime.h"
+#include "exclusion_lists.h"
 #include "recording_volume_io.h"
 #include "simulated_volume/simulated_volume.h"
 #include "test_folder.h"
@@ -203,6 +205,33 @@ TEST_F(EngineLoad, UnloadNeverCreatesDiskdataOrSetting) {
   unload_engine();
   EXPECT_FALSE(folder.exists("diskdata"));
   EXPECT_FALSE(folder.exists("Setting"));
+}
+
+// Catches options that start-up does not read, exports left unbound while
+// loaded or bound after the unload, and flags not written back.
+TEST_F(EngineLoad, StartUpReadsTheOptionsAndUnloadWritesThemBack) {
+  folder.write("Setting", {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1});
+  const std::string preset = "[folder]\r\nTemp\r\n[file]\r\n[type]";
+  folder.write("preset.ini", std::vector<uint8_t>(preset.begin(), preset.end()));
+  sim.add_volume('C', volume_of(1000));
+  ASSERT_TRUE(load());
+
+  EXPECT_EQ(engine().globals.auto_run_flag, 1);
+  EXPECT_EQ(engine().globals.logout_flag, 0);
+  EXPECT_EQ(engine().globals.companion_run_flag, 1);
+  EXPECT_TRUE(DLL_GetAutoRun());
+  EXPECT_TRUE(DLL_GetRestart());
+  EXPECT_FALSE(DLL_GetLogout());
+  ASSERT_EQ(excluded_folders.size(), builtin_excluded_folders.size() + 1);
+  EXPECT_EQ(excluded_folders.back(), "Temp");
+  EXPECT_FALSE(engine().context.report_strings.analysis_summary_block.empty());
+
+  engine().globals.logout_flag = 1;
+  engine().globals.restart_flag = 0;
+  unload_engine();
+  EXPECT_FALSE(DLL_GetAutoRun());
+  EXPECT_EQ(folder.read("Setting"),
+            (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}));
 }
 
 // Catches state that survives an unload, handles that leak, and an

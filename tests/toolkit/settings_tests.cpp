@@ -1,0 +1,220 @@
+// The settings file: how its lines become entries, the two lookups, the
+// error for a missing key, and the program folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "program_folder.h"
+#include "toolkit_test_support.h"
+#include "vemo/settings.h"
+
+namespace {
+
+using toolkit_test::scoped_file;
+
+// "找不到配置项：" in code page 936.
+const std::string missing_key_prefix = "\xD5\xD2\xB2\xBB\xB5\xBD\xC5\xE4\xD6\xC3\xCF\xEE\xA3\xBA";
+
+std::wstring unique_ini_name() {
+  static int counter = 0;
+  return L"settings_test_" + std::to_wstring(++counter) + L".ini";
+}
+
+// A settings object loaded from a file with exactly these bytes.
+struct loaded_settings {
+  explicit loaded_settings(const std::string& bytes)
+      : file(unique_ini_name(), bytes), settings(file.name()) {
+    settings.load();
+  }
+  scoped_file file;
+  vemo::mapcfg settings;
+};
+
+std::wstring get(const vemo::mapcfg& settings, const std::string& key) {
+  std::wstring value;
+  settings.get(key, value);
+  return value;
+}
+
+std::vector<std::wstring> values_of(const vemo::mapcfg& settings, const std::string& key) {
+  std::vector<std::wstring> values;
+  const auto range = settings.entries().equal_range(key);
+  for (auto it = range.first; it != range.second; ++it) values.push_back(it->second);
+  return values;
+}
+
+TEST(SettingsLookup, GetGivesTheFirstWordOfTheFirstValue) {
+  const struct {
+    const char* file;
+    const wchar_t* expected;
+  } cases[] = {
+      {"logo_img  a.bmp\r\nlogo_img b.bmp\r\n", L"a.bmp"},  // first occurrence wins
+      {"logo_img a b.bmp\r\n", L"a"},                       // no blanks in names
+      {"  logo_img \t a.bmp  \r\n", L"a.bmp"},              // blanks all around
+      {"other x.bmp\nlogo_img c.bmp", L"c.bmp"},            // LF only, no final break
+      {"logo_img \xBF\xD5\xCF\xD0.bmp\r\n", L"空闲.bmp"},   // ANSI text
+  };
+  for (const auto& c : cases) {
+    loaded_settings s(c.file);
+    EXPECT_EQ(get(s.settings, "logo_img"), c.expected) << c.file;
+  }
+}
+
+TEST(SettingsLookup, StoredValueKeepsTheBlanksAroundIt) {
+  loaded_settings s("logo_img  a.bmp\r\nlogo_img b.bmp \r\n");
+  EXPECT_EQ(values_of(s.settings, "logo_img"), (std::vector<std::wstring>{L"  a.bmp", L" b.bmp "}));
+}
+
+TEST(SettingsLookup, KeysDifferingInCaseAreDifferentKeys) {
+  loaded_settings s("Logo_img x.bmp\r\nlogo_img y.bmp\r\n");
+  EXPECT_EQ(get(s.settings, "logo_img"), L"y.bmp");
+  EXPECT_EQ(get(s.settings, "Logo_img"), L"x.bmp");
+  EXPECT_THROW(get(s.settings, "LOGO_IMG"), vemo::cfg_error);
+}
+
+TEST(SettingsLookup, MissingKeyThrowsWithTheKeyRightAfterTheAnsiMessage) {
+  loaded_settings s("volume_img v.bmp\r\n");
+  try {
+    get(s.settings, "logo_img");
+    FAIL() << "no error for a missing key";
+  } catch (const vemo::cfg_error& e) {
+    EXPECT_EQ(std::string(e.what()), missing_key_prefix + "logo_img");
+  }
+}
+
+TEST(SettingsLookup, KeyWithoutAValueLeavesTheOutputAsItWas) {
+  loaded_settings s("logo_img\r\nvolume_img   \r\n");
+  std::wstring value = L"kept";
+  EXPECT_TRUE(s.settings.get("logo_img", value));
+  EXPECT_EQ(value, L"kept");
+  EXPECT_TRUE(s.settings.get("volume_img", value));
+  EXPECT_EQ(value, L"kept");
+}
+
+TEST(SettingsLookup, GetAllReadsOneElementPerLineInFileOrder) {
+  loaded_settings s("n 3\r\nother 9\r\nn 1\r\nn 2 extra\r\n");
+  std::vector<int> numbers{99};
+  EXPECT_TRUE(s.settings.get_all("n", numbers));
+  EXPECT_EQ(numbers, (std::vector<int>{3, 1, 2}));
+}
+
+TEST(SettingsLookup, GetAllAddsAnElementEvenWhenNothingCouldBeRead) {
+  loaded_settings s("n x\r\nn 5\r\nn\r\n");
+  std::vector<int> numbers;
+  s.settings.get_all("n", numbers);
+  EXPECT_EQ(numbers, (std::vector<int>{0, 5, 0}));
+}
+
+TEST(SettingsLookup, GetAllOfAMissingKeyThrowsAndLeavesNothing) {
+  loaded_settings s("n 1\r\n");
+  std::vector<std::wstring> words{L"old"};
+  EXPECT_THROW(s.settings.get_all("m", words), vemo::cfg_error);
+  EXPECT_TRUE(words.empty());
+}
+
+TEST(SettingsFile, EveryLineMakesAnEntryAndAFinalLineBreakNone) {
+  const struct {
+    const char* file;
+    size_t entries;
+    size_t empty_keys;
+  } cases[] = {
+      {"", 0, 0},
+      {"a 1", 1, 0},
+      {"a 1\r\n", 1, 0},
+      {"a 1\n\nb 2\n", 3, 1},
+      {"\r\n\r\n", 2, 2},
+      {"   \t\r\na 1\r\n", 2, 1},
+      {"a 1\r\nb 2", 2, 0},
+  };
+  for (const auto& c : cases) {
+    loaded_settings s(c.file);
+    EXPECT_EQ(s.settings.entries().size(), c.entries) << '"' << c.file << '"';
+    EXPECT_EQ(s.settings.entries().count(""), c.empty_keys) << '"' << c.file << '"';
+  }
+}
+
+TEST(SettingsFile, EmptyLinesChangeNoLookupOfARealKey) {
+  loaded_settings s("\r\nlogo_img a.bmp\r\n\r\nlogo_img b.bmp\r\n");
+  EXPECT_EQ(get(s.settings, "logo_img"), L"a.bmp");
+  EXPECT_EQ(values_of(s.settings, ""), (std::vector<std::wstring>{L"", L""}));
+}
+
+TEST(SettingsFile, CrLfAndLfGiveTheSameEntries) {
+  loaded_settings crlf("a  1 \r\nb\r\n c d\r\n");
+  loaded_settings lf("a  1 \nb\n c d\n");
+  EXPECT_EQ(crlf.settings.entries(), lf.settings.entries());
+}
+
+TEST(SettingsFile, MissingFileLeavesTheSettingsEmpty) {
+  vemo::mapcfg settings(L"no_such_settings_file.ini");
+  settings.load();
+  EXPECT_TRUE(settings.entries().empty());
+  EXPECT_THROW(get(settings, "logo_img"), vemo::cfg_error);
+}
+
+TEST(SettingsFile, FileOpenForWritingElsewhereIsStillRead) {
+  scoped_file file(unique_ini_name(), "logo_img a.bmp\r\n");
+  const HANDLE writer = CreateFileW(file.path().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  vemo::mapcfg settings(file.name());
+  settings.load();
+  CloseHandle(writer);
+  EXPECT_EQ(get(settings, "logo_img"), L"a.bmp");
+}
+
+TEST(ProgramFolder, SettingsPathAndProgramPathsLieInTheExecutablesFolder) {
+  const std::wstring folder = toolkit_test::test_folder();
+  vemo::cfgure settings(L"zq.ini");
+  EXPECT_EQ(settings.folder(), folder);
+  EXPECT_EQ(settings.path(), folder + L"\\zq.ini");
+
+  std::wstring name = L"a.bmp";
+  vemo::make_program_path(settings, name);
+  EXPECT_EQ(name, folder + L"\\a.bmp");
+  name.clear();
+  vemo::make_program_path(settings, name);
+  EXPECT_EQ(name, folder + L"\\");
+}
+
+TEST(ProgramFolder, FolderIsThePathUpToItsLastBackslash) {
+  EXPECT_EQ(vemo::folder_of(L"C:\\Apps\\X\\prog.exe"), L"C:\\Apps\\X");
+  EXPECT_EQ(vemo::folder_of(L"C:\\prog.exe"), L"C:");
+  EXPECT_EQ(vemo::folder_of(L"prog.exe"), L"");
+}
+
+TEST(ProgramFolder, LongExecutablePathIsReadWhole) {
+  // Behaves as GetModuleFileNameW: a path that does not fit is cut to the
+  // buffer and the buffer size comes back.
+  for (const size_t length : {size_t{1}, size_t{1022}, size_t{1023}, size_t{1024}, size_t{5000}}) {
+    const std::wstring path(length, L'p');
+    const std::wstring read = vemo::read_module_path([&](wchar_t* buffer, DWORD size) {
+      const size_t copied = std::min<size_t>(path.size(), size - 1);
+      path.copy(buffer, copied);
+      buffer[copied] = L'\0';
+      return static_cast<DWORD>(path.size() < size ? path.size() : size);
+    });
+    EXPECT_EQ(read, path) << "length " << path.size();
+  }
+  EXPECT_EQ(vemo::read_module_path([](wchar_t*, DWORD) { return DWORD{0}; }), L"");
+}
+
+TEST(SettingsObject, OpenedOnceForTheWholeProcess) {
+  ASSERT_EQ(vemo::settings(), nullptr);
+  scoped_file first(unique_ini_name(), "logo_img first.bmp\r\n");
+  scoped_file second(unique_ini_name(), "logo_img second.bmp\r\n");
+  vemo::open_settings(first.name());
+  vemo::mapcfg* const opened = vemo::settings();
+  ASSERT_NE(opened, nullptr);
+  vemo::open_settings(second.name());
+  EXPECT_EQ(vemo::settings(), opened);
+  EXPECT_EQ(get(*vemo::settings(), "logo_img"), L"first.bmp");
+  vemo::close_settings();
+  EXPECT_EQ(vemo::settings(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "toolkit_test_support.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "vemo/program_instance.h"
+
+namespace toolkit_test {
+namespace {
+
+// What the program's start-up does before any window exists.
+class toolkit_environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    vemo::program_instance = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+  }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new toolkit_environment);
+
+}  // namespace
+
+std::wstring unique_class_name(const wchar_t* stem) {
+  static int counter = 0;
+  return std::wstring(stem) + L"_" + std::to_wstring(++counter);
+}
+
+void pump_messages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void move_cursor_to(int x, int y) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // Absolute input is in 1/65536 of the screen; round up so that scaling
+  // back lands on the pixel itself.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = (x * 65536 + width - 1) / width;
+  input.mi.dy = (y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+  pump_messages();
+}
+
+namespace {
+
+void send_button(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(input));
+  pump_messages();
+}
+
+}  // namespace
+
+void press_left() { send_button(MOUSEEVENTF_LEFTDOWN); }
+void release_left() { send_button(MOUSEEVENTF_LEFTUP); }
+
+bool pump_until(const std::function<bool()>& done, int max_ms) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(max_ms);
+  while (!done() && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    pump_messages();
+  }
+  return done();
+}
+
+POINT client_to_screen(HWND hwnd, int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(hwnd, &point);
+  return point;
+}
+
+std::wstring test_folder() {
+  wchar_t path[MAX_PATH * 4] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  std::wstring folder(path);
+  return folder.substr(0, folder.rfind(L'\\'));
+}
+
+scoped_file::scoped_file(const std::wstring& name, const std::string& bytes)
+    : name_(name), path_(test_folder() + L"\\" + name) {
+  if (FILE* file = _wfopen(path_.c_str(), L"wb")) {
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+  }
+}
+
+scoped_file::~scoped_file() { DeleteFileW(path_.c_str()); }
+
+std::string bmp_file(int width, int height, const std::function<COLORREF(int, int)>& pixel) {
+  const int row_size = (width * 3 + 3) / 4 * 4;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(row_size * height);
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;  // positive: rows stored bottom-up
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  for (int y = height - 1; y >= 0; --y) {
+    std::string row(static_cast<size_t>(row_size), '\0');
+    for (int x = 0; x < width; ++x) {
+      const COLORREF colour = pixel(x, y);
+      row[static_cast<size_t>(x * 3)] = static_cast<char>(GetBValue(colour));
+      row[static_cast<size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(colour));
+      row[static_cast<size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(colour));
+    }
+    bytes += row;
+  }
+  return bytes;
+}
+
+}  // namespace toolkit_test

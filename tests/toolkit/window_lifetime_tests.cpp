@@ -1,0 +1,185 @@
+// Who destroys which window, and when the handle of an object goes null.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <thread>
+
+#include "toolkit_test_support.h"
+#include "vemo/control.h"
+#include "vemo/frame.h"
+
+namespace {
+
+using toolkit_test::unique_class_name;
+
+class destroy_watching_frame : public vemo::frame {
+ public:
+  explicit destroy_watching_frame(int* destroyed)
+      : frame(unique_class_name(L"watching"), 0, nullptr, nullptr, nullptr, nullptr),
+        destroyed_(destroyed) {}
+  void on_destroy() override {
+    ++*destroyed_;
+    frame::on_destroy();
+  }
+
+ private:
+  int* destroyed_;
+};
+
+HWND create_popup(vemo::window& w) {
+  return w.create(L"", WS_POPUP, RECT{0, 0, 40, 40}, nullptr, nullptr);
+}
+
+TEST(WindowLifetime, DeletingAFrameDestroysItsWindowWithoutTheDerivedDestroyHandler) {
+  int destroyed = 0;
+  auto* f = new destroy_watching_frame(&destroyed);
+  const HWND hwnd = create_popup(*f);
+  ASSERT_NE(hwnd, nullptr);
+  delete f;
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(destroyed, 0);
+  EXPECT_EQ(vemo::find_window(hwnd), nullptr);
+}
+
+TEST(WindowLifetime, DestroyingTheWindowReachesTheDerivedHandlerAndKeepsTheObject) {
+  int destroyed = 0;
+  destroy_watching_frame f(&destroyed);
+  const HWND hwnd = create_popup(f);
+  ASSERT_NE(hwnd, nullptr);
+  DestroyWindow(hwnd);
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(f.handle(), nullptr);
+  EXPECT_EQ(vemo::find_window(hwnd), nullptr);
+}
+
+// An override that does not forget the handle still leaves none behind once
+// the window is gone: a later destroy must not reach a recycled handle.
+class forgetful_frame : public vemo::frame {
+ public:
+  forgetful_frame() : frame(unique_class_name(L"forgetful"), 0, nullptr, nullptr, nullptr, nullptr) {}
+  void on_destroy() override {}
+};
+
+TEST(WindowLifetime, NoObjectKeepsTheHandleOfADestroyedWindow) {
+  forgetful_frame f;
+  const HWND hwnd = create_popup(f);
+  ASSERT_NE(hwnd, nullptr);
+  DestroyWindow(hwnd);
+  EXPECT_EQ(f.handle(), nullptr);
+  EXPECT_EQ(f.destroy(), FALSE);
+}
+
+TEST(WindowLifetime, DestroyWithoutAWindowReturnsFalseAndChangesNothing) {
+  vemo::frame f(unique_class_name(L"empty"), 0, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(f.destroy(), FALSE);
+  EXPECT_EQ(f.handle(), nullptr);
+}
+
+TEST(WindowLifetime, DestroyClearsTheHandleOnlyWhenDestroyWindowSucceeds) {
+  vemo::frame f(unique_class_name(L"destroyable"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(f), nullptr);
+  EXPECT_NE(f.destroy(), FALSE);
+  EXPECT_EQ(f.handle(), nullptr);
+
+  // A window of another thread cannot be destroyed from here.
+  HWND foreign = nullptr;
+  const HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread owner([&] {
+    foreign = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr);
+    SetEvent(created);
+    WaitForSingleObject(release, INFINITE);
+    DestroyWindow(foreign);
+  });
+  WaitForSingleObject(created, INFINITE);
+  {
+    vemo::hwnd_helper other(foreign);
+    EXPECT_EQ(other.destroy(), FALSE);
+    EXPECT_EQ(other.handle(), foreign);
+    EXPECT_TRUE(IsWindow(foreign));
+  }
+  SetEvent(release);
+  owner.join();
+  CloseHandle(created);
+  CloseHandle(release);
+}
+
+TEST(WindowLifetime, HelperNeverDestroysTheWindowItWraps) {
+  vemo::frame owner(unique_class_name(L"owned"), 0, nullptr, nullptr, nullptr, nullptr);
+  const HWND hwnd = create_popup(owner);
+  ASSERT_NE(hwnd, nullptr);
+  {
+    vemo::hwnd_helper helper(hwnd);
+    EXPECT_EQ(helper.handle(), hwnd);
+    EXPECT_EQ(vemo::find_window(hwnd), &owner);
+  }
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(owner.handle(), hwnd);
+}
+
+TEST(WindowLifetime, ChildCreatedUnderAHelperGetsTheWrappedParent) {
+  vemo::frame owner(unique_class_name(L"parent"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(owner), nullptr);
+  vemo::list_box list;
+  {
+    vemo::hwnd_helper parent(owner.handle());
+    ASSERT_NE(vemo::create_child_window(list, parent, WS_CHILD), nullptr);
+  }
+  EXPECT_EQ(GetParent(list.handle()), owner.handle());
+  EXPECT_EQ(vemo::find_window(list.handle()), nullptr);  // controls are never entered
+}
+
+TEST(WindowLifetime, DeletingAControlDestroysItsLiveWindow) {
+  vemo::frame owner(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(owner), nullptr);
+  auto* box = new vemo::edit;
+  const HWND hwnd = vemo::create_child_window(*box, owner, WS_CHILD);
+  ASSERT_NE(hwnd, nullptr);
+  delete box;
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_TRUE(IsWindow(owner.handle()));
+}
+
+TEST(WindowLifetime, ControlGoneWithItsParentKeepsItsHandleValue) {
+  vemo::edit box;
+  HWND hwnd = nullptr;
+  {
+    vemo::frame owner(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(create_popup(owner), nullptr);
+    hwnd = vemo::create_child_window(box, owner, WS_CHILD);
+    ASSERT_NE(hwnd, nullptr);
+  }
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(box.handle(), hwnd);
+}
+
+TEST(WindowText, TextIsCappedAt32766Characters) {
+  vemo::frame f(unique_class_name(L"text"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(f), nullptr);
+  std::wstring text(40000, L'x');
+  text[32765] = L'y';
+  f.set_text(text);
+  LRESULT count = 0;
+  const std::wstring got = f.get_text(&count);
+  EXPECT_EQ(got.size(), 32766u);
+  EXPECT_EQ(count, 32766);
+  EXPECT_EQ(got.back(), L'y');
+}
+
+TEST(ProgressBar, RangeRunsFromZeroToTheMaximum) {
+  vemo::frame owner(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(owner), nullptr);
+  vemo::progress_bar bar;
+  ASSERT_NE(vemo::create_child_window(bar, owner, WS_CHILD), nullptr);
+  bar.set_range(2572);
+  PBRANGE range{-1, -1};
+  SendMessageW(bar.handle(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 2572);
+}
+
+}  // namespace

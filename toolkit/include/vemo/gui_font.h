@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vemo {
+
+// The stock default GUI font with its metrics on the display. The stock font
+// is never deleted.
+class gui_font {
+ public:
+  gui_font();
+  ~gui_font();
+
+  gui_font(const gui_font&) = delete;
+  gui_font& operator=(const gui_font&) = delete;
+
+  // Deletes the font only when this holder owns it.
+  void release();
+
+  HFONT font() const { return font_; }
+  const TEXTMETRICW& metrics() const { return metrics_; }
+  bool owned() const { return owned_; }
+
+ private:
+  HFONT font_;
+  TEXTMETRICW metrics_{};
+  bool owned_ = false;
+};
+
+}  // namespace vemo

@@ -1,0 +1,7 @@
+#include "vemo/program_instance.h"
+
+namespace vemo {
+
+HINSTANCE program_instance = nullptr;
+
+}  // namespace vemo

@@ -1,0 +1,67 @@
+#include "vemo/window.h"
+
+#include <utility>
+#include <vector>
+
+#include "handler_exceptions.h"
+#include "vemo/program_instance.h"
+#include "window_registry.h"
+
+namespace vemo {
+namespace {
+
+// WM_GETTEXT is given room for 32767 characters with the terminator, so at
+// most 32766 characters of text come back.
+constexpr WPARAM text_buffer_room = 32767;
+
+}  // namespace
+
+window::window(std::wstring class_name) : class_name_(std::move(class_name)) {}
+
+window::~window() {
+  if (handle_ && DestroyWindow(handle_)) handle_ = nullptr;
+  forget_object(this);
+}
+
+BOOL window::destroy() {
+  if (!handle_) return FALSE;
+  const BOOL destroyed = DestroyWindow(handle_);
+  if (destroyed) handle_ = nullptr;
+  return destroyed;
+}
+
+BOOL window::update() { return UpdateWindow(handle_); }
+
+HWND window::create(const std::wstring& title, DWORD style, const RECT& rect, window* parent,
+                    HMENU menu) {
+  handle_ = CreateWindowExW(0, class_name_.c_str(), title.c_str(), style, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top,
+                            parent ? parent->handle() : nullptr, menu, program_instance,
+                            static_cast<window*>(this));
+  rethrow_handler_exception();
+  return handle_;
+}
+
+std::wstring window::get_text(LRESULT* count) const {
+  std::vector<wchar_t> buffer(text_buffer_room + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(handle_, WM_GETTEXT, text_buffer_room, reinterpret_cast<LPARAM>(buffer.data()));
+  if (count) *count = copied;
+  return std::wstring(buffer.data());
+}
+
+void window::set_text(const std::wstring& text) { SetWindowTextW(handle_, text.c_str()); }
+
+void window::create_top_level(window& w, const std::wstring& title, DWORD style) {
+  w.create(title, style, RECT{0, 0, 0, 0}, nullptr, nullptr);
+}
+
+hwnd_helper::hwnd_helper(HWND handle) : window(std::wstring()) { set_handle(handle); }
+
+hwnd_helper::~hwnd_helper() { set_handle(nullptr); }
+
+HWND create_child_window(window& child, window& parent, DWORD style) {
+  return child.create(std::wstring(), style, RECT{0, 0, 0, 0}, &parent, nullptr);
+}
+
+}  // namespace vemo

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing,
+# and generates the Chinese locale the tests run Wine under.
 # Safe to run again: it does nothing once everything is there.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   googletest
   fonts-wqy-microhei fonts-wine
   imagemagick
+  locales
 )
 
 missing=()
@@ -19,17 +21,23 @@ for package in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
   sudo=(sudo)
 fi
 
-echo "setup: installing ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-  "${missing[@]}" >/dev/null
-echo "setup: done"
+if ((${#missing[@]} > 0)); then
+  echo "setup: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+  echo "setup: done"
+fi
+
+# Wine takes the code page of file names from the locale: without a real
+# zh_CN.UTF-8 it cannot create a file whose name holds Chinese characters
+# (the scheduled task's file is one).
+if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
+  echo "setup: generating the zh_CN.UTF-8 locale"
+  "${sudo[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -1,6 +1,7 @@
 #include "dialog.h"
 
 #include "engine_module.h"
+#include "wnd.h"
 
 void DDX_Text(CDataExchange* dx, int control_id, std::string& value) {
   const HWND control = GetDlgItem(dx->m_hWnd, control_id);
@@ -193,6 +194,18 @@ INT_PTR CDialog::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       return OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)) ? TRUE
                                                                                        : FALSE;
+    case WM_NOTIFY: {
+      // A control owned by an object handles its own notifications; the
+      // dialog then answers with the control's result.
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      CWnd* control = header ? CWnd::FromHandlePermanent(header->hwndFrom) : nullptr;
+      LRESULT result = 0;
+      if (control && control->ReflectChildNotify(message, wparam, lparam, &result)) {
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+      }
+      return FALSE;
+    }
     case WM_SHOWWINDOW:
       // Returning false lets the dialog manager do its default processing,
       // which concerns only owned pop-ups and touches no member.

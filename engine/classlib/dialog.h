@@ -4,6 +4,9 @@
 //
 // Only for the user interface thread: DoModal runs its own message loop on
 // the calling thread and returns when the dialog ends.
+//
+// A WM_NOTIFY from a control owned by a CWnd goes back to that object
+// (CWnd::OnChildNotify), which answers it for the dialog.
 
 #include <windows.h>
 

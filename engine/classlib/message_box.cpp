@@ -33,14 +33,6 @@ std::wstring application_title() {
 
 }  // namespace
 
-std::wstring wide_from_936(const std::string& text) {
-  const int size = MultiByteToWideChar(936, 0, text.c_str(), -1, nullptr, 0);
-  if (size <= 0) return L"";
-  std::vector<wchar_t> buffer(static_cast<size_t>(size));
-  if (MultiByteToWideChar(936, 0, text.c_str(), -1, buffer.data(), size) <= 0) return L"";
-  return std::wstring(buffer.data());
-}
-
 int AfxMessageBox(const char* text, UINT type) {
   const std::string narrow = text ? text : "";
   if (const message_box_hook& hook = current_hook()) return hook(narrow, type);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "text_936.h"
+
 #include <functional>
 #include <string>
 
@@ -19,6 +21,3 @@ int AfxMessageBox(const char* text, UINT type = MB_OK);
 // Install only while no engine thread can show a box.
 using message_box_hook = std::function<int(const std::string& text, UINT type)>;
 message_box_hook install_message_box_hook(message_box_hook hook);
-
-// Code page 936 bytes to UTF-16; up to the first NUL. A failure gives L"".
-std::wstring wide_from_936(const std::string& text);

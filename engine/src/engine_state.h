@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cell_file_lists.h"
+#include "engine_advance.h"
 #include "dravik/cell_colours.h"
 #include "engine_context.h"
 #include "engine_globals.h"
@@ -37,6 +38,8 @@ struct engine_state {
   engine_globals globals;
   // What the options dialog and the flag exports work on.
   engine_option_state option_state;
+  // What the advanced dialog works on.
+  engine_advance_state advance_state;
   std::array<slot_file_lists, slot_count> file_lists;
   CellColorTable colour_table = {};
   CZQApp app;

@@ -1,5 +1,6 @@
 #include "zq_app.h"
 
+#include "advance_dialog.h"
 #include "application_folder.h"
 #include "disk_data_file.h"
 #include "engine_state.h"
@@ -20,17 +21,17 @@ BOOL CZQApp::InitInstance() {
                                      : engine_.options.host_executable_path;
   globals.application_folder = folder_of_path(globals.host_executable_path);
   application_folder_ = globals.application_folder;
-  // TODO(advanced dialog): the Advance dialog object receives the folder and
-  // the full path here once it exists.
+  advance_dialog.working_folder = globals.application_folder;
+  advance_dialog.program_path = globals.host_executable_path;
 
   // The volume tables, the colour table and the flags are freshly built with
   // the engine's state, so nothing here needs resetting.
 
   read_presets(globals.application_folder);
-  read_option_flags(globals.application_folder, engine_.option_state.flags);
-  // TODO(advanced dialog): when "Setting" opened, its check value takes
-  // companion_run_flag here once the dialog exists.
+  if (read_option_flags(globals.application_folder, engine_.option_state.flags))
+    advance_dialog.companion_run_check = globals.companion_run_flag;
   bind_engine_options(&engine_.option_state);
+  bind_engine_advance(&engine_.advance_state);
   bind_report_exports(globals.application_folder, globals.registry_report_present,
                       engine_.context.report_strings);
 
@@ -45,6 +46,7 @@ BOOL CZQApp::InitInstance() {
 int CZQApp::ExitInstance() {
   // The exports answer as for an unloaded engine from here on.
   bind_engine_options(nullptr);
+  bind_engine_advance(nullptr);
   unbind_report_exports();
   save_engine_state(engine_);
   // A worker that outlived the unload's wait still uses the maps and lists.

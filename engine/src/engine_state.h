@@ -12,9 +12,12 @@
 
 #include "cell_file_lists.h"
 #include "dravik/cell_colours.h"
+#include "dravik/volume_info.h"
+#include "dravik/working_status.h"
 #include "engine_context.h"
 #include "engine_globals.h"
 #include "engine_options.h"
+#include "file_extent_query.h"
 #include "zq_app.h"
 
 namespace dravik {
@@ -38,7 +41,12 @@ struct engine_state {
   // What the options dialog and the flag exports work on.
   engine_option_state option_state;
   std::array<slot_file_lists, slot_count> file_lists;
+  // The records the exports return, rewritten by each call of their export;
+  // user interface thread.
   CellColorTable colour_table = {};
+  WorkingStatus working_status = {};
+  VolumeInfo volume_info = {};
+  file_extent_query file_query;
   CZQApp app;
 };
 

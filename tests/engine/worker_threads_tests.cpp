@@ -15,7 +15,6 @@
 namespace dravik {
 namespace {
 
-using dravik_test::fake_worker_pointer;
 using dravik_test::gate;
 
 // Polls a condition with a generous bound; true as soon as it holds.
@@ -81,10 +80,6 @@ TEST(AfxBeginThread, ExceptionEndsOnlyTheThread) {
   delete thread;
 }
 
-TEST(AfxBeginThread, NoProcedureStartsNothing) {
-  EXPECT_EQ(AfxBeginThread(nullptr, nullptr), nullptr);
-}
-
 class EngineWorkers : public dravik_test::LoadedEngine {};
 
 UINT __cdecl end_at_once(LPVOID parameter) {
@@ -124,23 +119,6 @@ TEST_F(EngineWorkers, WaitLastsUntilBothPointersAreClear) {
   finish_worker(globals, globals.defrag_worker);
   EXPECT_TRUE(eventually([&] { return returned.load(); }));
   waiter.join();
-}
-
-// Catches a second run accepted while a worker runs, or a refused one that
-// leaves the run marked as active.
-TEST_F(EngineWorkers, OneRunAtATime) {
-  ASSERT_TRUE(load());
-  engine_globals& globals = engine().globals;
-  ASSERT_TRUE(begin_run(globals));
-  EXPECT_FALSE(begin_run(globals));
-  end_run(globals);
-  {
-    fake_worker_pointer worker(globals.defrag_worker);
-    EXPECT_FALSE(begin_run(globals));
-    EXPECT_FALSE(globals.run_active.load());
-  }
-  EXPECT_TRUE(begin_run(globals));
-  end_run(globals);
 }
 
 }  // namespace

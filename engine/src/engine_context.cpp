@@ -11,6 +11,16 @@ engine_context::engine_context()
 
 engine_context::~engine_context() { destroy_engine_context(*this); }
 
+void set_move_request(engine_context& context, HANDLE file, int64_t starting_vcn,
+                      int64_t starting_lcn, DWORD cluster_count) noexcept {
+  context.move_request.FileHandle = file;
+  context.move_request.StartingVcn.QuadPart = starting_vcn;
+  context.move_request.StartingLcn.QuadPart = starting_lcn;
+  context.move_request.ClusterCount = cluster_count;
+  context.move_source = static_cast<uint64_t>(starting_vcn);
+  context.move_target = static_cast<uint64_t>(starting_lcn);
+}
+
 void destroy_engine_context(engine_context& context) noexcept {
   context.bitmap.release();
   context.free_runs_by_length.clear();

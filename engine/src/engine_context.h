@@ -8,14 +8,15 @@
 #include <winioctl.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "cell_updates.h"
-#include "dravik/file_extent_info.h"
 #include "free_runs.h"
 #include "report_strings.h"
+#include "shared_name.h"
 #include "shared_value.h"
 #include "volume_bitmap.h"
 #include "volume_handle.h"
@@ -54,15 +55,23 @@ struct engine_context {
   // The one bitmap buffer of every volume and every re-read.
   volume_bitmap bitmap;
 
-  // One file's extents, and the buffer they are read into (never shrunk).
-  FileExtentInfo file_extent_info{};
+  // The walkers' and movers' extent buffer (never shrunk). The file query
+  // of the exports has a buffer of its own.
   std::unique_ptr<uint8_t[]> extent_buffer;
   uint32_t extent_buffer_size = 0;
 
-  // The move in progress; moving and move_poll_count are polled for status.
+  // The move in progress. Fill move_request with set_move_request, which
+  // also publishes its source and target for the status poll.
   MOVE_FILE_DATA move_request{};
   shared_value<uint8_t> moving{0};
-  shared_value<uint64_t> move_poll_count{0};
+  // Reset by the mover for each file, counted up by every status poll while
+  // moving: the only value both sides write, hence a full atomic.
+  std::atomic<uint64_t> move_poll_count{0};
+  shared_value<uint64_t> move_source{0};  // starting VCN of move_request
+  shared_value<uint64_t> move_target{0};  // starting LCN of move_request
+  // The recorded position of the optimisation entry being moved: the source
+  // the status shows while optimising.
+  shared_value<uint64_t> optimize_source{0};
 
   // The walkers' place in the bound volume's map.
   cell_cursor cursor;
@@ -71,14 +80,29 @@ struct engine_context {
   uint64_t clusters_per_cell = 0;
   uint64_t cells_filled = 0;
 
-  // The progress pair the status reports.
+  // The progress pair the status reports, and the name of the directory
+  // entry the walk read last (set for every entry it reads).
   shared_value<uint64_t> totalUnits{0};
   shared_value<uint64_t> doneUnits{0};
+  shared_name current_entry_name;
 
   // The slot the workers and the file queries work on, and its cluster size.
-  int32_t working_slot = 0;
-  uint64_t bytes_per_cluster = 0;
+  // Set by the workers per volume and by DLL_SetCurrentVolume while no run
+  // is active.
+  shared_value<int32_t> working_slot{0};
+  shared_value<uint64_t> bytes_per_cluster{0};
 };
+
+// Whether the slot's volume has a map: its handle is open. Handles change
+// only at load and unload, so any thread may ask.
+inline bool slot_has_map(const engine_context& context, int32_t slot) noexcept {
+  return slot >= 0 && slot < slot_count && context.volume_handles[slot].is_open();
+}
+
+// Fills move_request for one FSCTL_MOVE_FILE and publishes its source and
+// target for the status poll. Worker thread.
+void set_move_request(engine_context& context, HANDLE file, int64_t starting_vcn,
+                      int64_t starting_lcn, DWORD cluster_count) noexcept;
 
 // The context's release at unload: the bitmap buffer, both free-run maps,
 // every open volume handle, the extent buffer, the map binding and the report

@@ -3,8 +3,10 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "cluster_cell.h"
@@ -48,9 +50,16 @@ struct engine_globals {
   int32_t fixed_volume_count = 0;
 
   // The running workers, null when none. A worker clears its own pointer as
-  // its last act; the run exports and the unload wait on them.
+  // its last act (finish_worker); the run exports and the unload wait on them.
   std::atomic<CWinThread*> analysis_worker{nullptr};
   std::atomic<CWinThread*> defrag_worker{nullptr};
+  // A worker clears its pointer under this lock and signals, so a waiting
+  // run export returns as soon as the workers have ended.
+  std::mutex worker_end_lock;
+  std::condition_variable worker_ended;
+  // Set from the start of a run export until it returns; a second run
+  // export meanwhile is refused.
+  std::atomic<bool> run_active{false};
 
   // The drive letter the worker is on.
   shared_text current_letter_text;
@@ -68,6 +77,11 @@ struct engine_globals {
 inline bool workers_running(const engine_globals& globals) noexcept {
   return globals.analysis_worker.load(std::memory_order_acquire) != nullptr ||
          globals.defrag_worker.load(std::memory_order_acquire) != nullptr;
+}
+
+// A run export or a worker is still inside the engine.
+inline bool run_in_progress(const engine_globals& globals) noexcept {
+  return globals.run_active.load(std::memory_order_acquire) || workers_running(globals);
 }
 
 }  // namespace dravik

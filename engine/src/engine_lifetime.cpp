@@ -6,6 +6,8 @@
 #include <memory>
 #include <new>
 
+#include "engine_workers.h"
+
 namespace dravik {
 
 namespace {
@@ -15,17 +17,20 @@ namespace {
 std::atomic<engine_state*> loaded{nullptr};
 
 // Asks running workers to stop and waits until they have cleared their
-// pointers or the wait is over. True when none runs any more.
+// pointers and the run export waiting for them has returned, or the wait is
+// over. True when nothing runs inside the engine any more.
 bool stop_workers(engine_state& engine, std::chrono::milliseconds worker_wait) {
-  if (!workers_running(engine.globals)) return true;
+  if (!run_in_progress(engine.globals)) return true;
   engine.context.stop_requested = 1;
   const auto deadline = std::chrono::steady_clock::now() + worker_wait;
-  while (workers_running(engine.globals) && std::chrono::steady_clock::now() < deadline) {
+  while (run_in_progress(engine.globals) && std::chrono::steady_clock::now() < deadline) {
     // The workers test the stop between directory entries: a short poll
     // keeps the unload quick without spinning.
     Sleep(10);
   }
-  return !workers_running(engine.globals);
+  if (run_in_progress(engine.globals)) return false;
+  settle_worker_ends(engine.globals);
+  return true;
 }
 
 }  // namespace

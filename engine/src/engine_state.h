@@ -13,9 +13,12 @@
 #include "cell_file_lists.h"
 #include "engine_advance.h"
 #include "dravik/cell_colours.h"
+#include "dravik/volume_info.h"
+#include "dravik/working_status.h"
 #include "engine_context.h"
 #include "engine_globals.h"
 #include "engine_options.h"
+#include "file_extent_query.h"
 #include "zq_app.h"
 
 namespace dravik {
@@ -41,7 +44,12 @@ struct engine_state {
   // What the advanced dialog works on.
   engine_advance_state advance_state;
   std::array<slot_file_lists, slot_count> file_lists;
+  // The records the exports return, rewritten by each call of their export;
+  // user interface thread.
   CellColorTable colour_table = {};
+  WorkingStatus working_status = {};
+  VolumeInfo volume_info = {};
+  file_extent_query file_query;
   CZQApp app;
 };
 

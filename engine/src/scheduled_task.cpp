@@ -93,13 +93,15 @@ bool delete_schedule_task() {
   const com_ptr<ITaskScheduler> scheduler = create_scheduler();
   if (!scheduler) return false;
   // The scheduler service reads a task file right after it is written; a
-  // delete that meets that read fails with a sharing violation, so it is
-  // tried again for a short while.
-  constexpr int attempts = 20;
+  // delete that meets that read fails (sharing violation, or access denied
+  // while the file is held), so it is tried again for a few seconds.
+  constexpr int attempts = 60;
   for (int attempt = 1;; ++attempt) {
     const HRESULT result = scheduler->Delete(schedule_task_name);
     if (SUCCEEDED(result)) return true;
-    if (result != HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) || attempt == attempts) return false;
+    const bool held = result == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) ||
+                      result == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    if (!held || attempt == attempts) return false;
     Sleep(50);
   }
 }

@@ -1,11 +1,13 @@
 #pragma once
-// One file's extent count and size, as the engine returns it to the program.
+// One file's extent count and size, as DLL_GetVolumeSectorFileInfo returns
+// it to the program. Its layout is part of the library's interface.
 
 #include <cstddef>
 #include <cstdint>
 
 struct FileExtentInfo {
-  uint32_t extentCount;
+  uint32_t extentCount;     // 0 when the file's extents could not be read
+  uint32_t padding;
   uint64_t sizeInClusters;  // bytes / bytes per cluster of the selected volume, truncated
   uint64_t sizeInBytes;
 };

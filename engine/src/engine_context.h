@@ -16,10 +16,12 @@
 #include "dravik/file_extent_info.h"
 #include "free_runs.h"
 #include "report_strings.h"
+#include "shared_text.h"
 #include "shared_value.h"
 #include "volume_bitmap.h"
 #include "volume_handle.h"
 #include "volume_slots.h"
+#include "walk_state.h"
 
 namespace dravik {
 
@@ -59,6 +61,9 @@ struct engine_context {
   std::unique_ptr<uint8_t[]> extent_buffer;
   uint32_t extent_buffer_size = 0;
 
+  // The file a mover holds open while it works on it.
+  volume_handle current_file;
+
   // The move in progress; moving and move_poll_count are polled for status.
   MOVE_FILE_DATA move_request{};
   shared_value<uint8_t> moving{0};
@@ -66,6 +71,14 @@ struct engine_context {
 
   // The walkers' place in the bound volume's map.
   cell_cursor cursor;
+
+  // The directory walks' path, find record, counters and volume binding.
+  // Worker thread only.
+  walk_state walk;
+
+  // Name (not path) of the directory entry the walk met last; the status
+  // export reads it while the worker rewrites it.
+  shared_text current_entry_name;
 
   // Geometry of the volume being worked on (compute_cell_size).
   uint64_t clusters_per_cell = 0;

@@ -66,7 +66,9 @@ size_t slot_file_lists::memory_bytes() const noexcept {
 }
 
 void slot_file_lists::clear() noexcept {
-  for (CellFileList& entries : lists_) entries.clear();
+  // The storage goes too: a large volume's lists must not stay held until
+  // the slot is analysed again.
+  for (CellFileList& entries : lists_) CellFileList().swap(entries);
   blocks_.clear();
   block_used_ = 0;
   block_size_ = 0;

@@ -50,8 +50,8 @@ class slot_file_lists {
   std::size_t memory_bytes() const noexcept;
   std::size_t text_bytes() const noexcept { return text_bytes_; }
 
-  // free_cell_file_lists: every list empty and every text freed. The program
-  // must not hold a list across this call.
+  // free_cell_file_lists: every list empty, its storage and every text
+  // freed. The program must not hold a list across this call.
   void clear() noexcept;
 
  private:

@@ -92,7 +92,7 @@ analysis_figures run_analysis(dravik::engine_state& engine, const char* title, d
                               uint64_t bare_files) {
   engine.context.stop_requested = 0;
   const auto start = std::chrono::steady_clock::now();
-  dravik::analyse_volume(engine, 'C', 1);
+  dravik::analyse_volume(engine, {'C', 0, 1});
   const double seconds = seconds_since(start);
   const dravik::walk_state& walk = engine.context.walk;
   const list_figures lists = measure_lists(engine.file_lists[0]);

@@ -6,6 +6,7 @@
 #include "analysis_variant.h"
 #include "analysis_walk.h"
 #include "defrag_date_file.h"
+#include "engine_state.h"
 #include "exclusion_lists.h"
 #include "report_index.h"
 #include "report_pages.h"
@@ -120,12 +121,13 @@ void walk_volume(engine_state& engine, int slot, char letter, int page_number) {
 
 }  // namespace
 
-void analyse_volume(engine_state& engine, char letter, int page_number) noexcept {
-  const int slot = slot_of_letter(static_cast<unsigned char>(letter));
-  if (!engine.context.volume_handles[slot].is_open() || engine.volumes[slot].cells == nullptr)
+void analyse_volume(engine_state& engine, const analysis_turn& turn) noexcept {
+  const int slot = turn.slot;
+  if (slot < 0 || slot >= slot_count || !engine.context.volume_handles[slot].is_open() ||
+      engine.volumes[slot].cells == nullptr)
     return;
   try {
-    walk_volume(engine, slot, letter, page_number);
+    walk_volume(engine, slot, turn.letter, turn.page_number);
   } catch (...) {
     // Out of memory: this volume gets no page; the worker goes on.
   }

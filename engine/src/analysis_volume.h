@@ -1,24 +1,33 @@
 #pragma once
-// The analysis of one volume of a job: what the analysis worker does for each
-// letter of the job's drive-letter string once it has counted the letter's
-// page number and made the letter current.
+// What the analysis worker does for one volume of the job.
 
-#include "engine_state.h"
+#include <cstdint>
 
 namespace dravik {
 
-// For a volume with a map (an open volume handle): adds its header cell to
-// the index page's cells, clears its 1000 cells, reads its bitmap (a failed
-// read ends here: no page, the header cell stays), finds its free runs and
-// its longest one, empties its file lists, takes its recency from
-// "defragdate", walks its tree with the variant its file system and used
-// size call for, and writes "analysisreport<page_number>.html". A letter
-// without a map is passed over. The walk ends early on a stop; the page is
-// written all the same. Sets the context's working slot, bytes per cluster,
-// progress pair and the engine's recency_state for the volume.
+struct engine_state;
+
+// One letter of the job as the analysis worker hands it on.
+struct analysis_turn {
+  char letter;       // as it stands in the job's letter string
+  int32_t slot;      // slot_of_letter(letter)
+  int page_number;   // 1-based position in the letter string: "analysisreport<n>.html"
+};
+
+// For a volume with a map (an open volume handle; a slot without one is
+// passed over): adds its header cell to the index page's cells, clears its
+// 1000 cells, reads its bitmap (a failed read ends here: no page, the header
+// cell stays), finds its free runs and the longest one, empties its file
+// lists, takes its recency from "defragdate", walks its tree with the
+// variant its file system and used size call for, and writes
+// "analysisreport<page_number>.html". The walk ends early on a stop; the page
+// is written all the same. Sets the context's working slot, bytes per
+// cluster and progress pair and the engine's recency_state for the volume.
 //
-// Runs on the analysis worker's thread while no other worker runs; never
-// throws (a failed allocation ends the volume's analysis without a page).
-void analyse_volume(engine_state& engine, char letter, int page_number) noexcept;
+// Runs on the analysis worker's thread, after current_letter_text and
+// current_slot have been set for the letter, while no other worker runs.
+// Never throws: a failed allocation ends the volume's analysis without a
+// page.
+void analyse_volume(engine_state& engine, const analysis_turn& turn) noexcept;
 
 }  // namespace dravik

@@ -43,9 +43,12 @@ class tree_walker {
     const find_handle search(io.find_first_file(path, &walk_.find_record));
     if (!search.is_open()) return;
     do {
-      const char* name = walk_.find_record.cFileName;
-      const std::size_t length = strnlen(name, sizeof walk_.find_record.cFileName);
-      context_.current_entry_name.set(std::string_view(name, length));
+      // The platform ends every name within the record; the last byte is
+      // cleared all the same, so no record is ever read past its end.
+      char* name = walk_.find_record.cFileName;
+      name[sizeof walk_.find_record.cFileName - 1] = '\0';
+      const std::size_t length = std::strlen(name);
+      context_.current_entry_name.set(name);
       if (stopping()) return;
       take_entry(prefix, length);
     } while (io.find_next_file(search.get(), &walk_.find_record));

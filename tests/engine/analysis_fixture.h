@@ -15,6 +15,7 @@
 #include "analysis_volume.h"
 #include "cell_counts_compare.h"
 #include "engine_lifetime.h"
+#include "volume_slots.h"
 #include "simulated_volume/simulated_volume.h"
 #include "test_folder.h"
 #include "volume_io.h"
@@ -116,8 +117,11 @@ class AnalysisFixture : public ::testing::Test {
   dravik::engine_context& context() { return engine().context; }
   dravik::walk_state& walk() { return context().walk; }
 
+  // As the analysis worker hands a letter on.
   void analyse(char letter = 'C', int page_number = 1) {
-    dravik::analyse_volume(engine(), letter, page_number);
+    const dravik::analysis_turn turn{letter, dravik::slot_of_letter(static_cast<unsigned char>(letter)),
+                                     page_number};
+    dravik::analyse_volume(engine(), turn);
   }
 
   dravik::cell_counts cell(int index, int slot = 0) {

@@ -155,20 +155,22 @@ TEST_F(AnalysisFile, FileNotSmallerThanTheLongestFreeRunIsNeitherListedNorSmall)
 }
 
 // Catches a successful read of no extent, a single virtual extent or a file
-// of few extents taken for a contiguous or a listed one.
+// of few extents taken for a contiguous or a listed one, and an extent count
+// believed beyond what the answer holds (it would be read past the answer).
 TEST_F(AnalysisFile, FewExtentsNoExtentOrOneVirtualExtentCountAsSmall) {
   sim.add_volume('C', test_volume());
   sim.add_file("C:\\empty_answer.dat", 5 * cluster, {{10, 5}});
+  sim.add_file("C:\\lying_answer.dat", 3 * cluster, {{20, 3}});
   sim.add_file("C:\\hole.dat", 8 * cluster, {{virtual_lcn, 8}});
   add("C:\\ten.dat", runs(10, 100, 10));
-  io.file_without_extents = "C:\\empty_answer.dat";
+  io.files_without_extents = {{"C:\\empty_answer.dat", 0}, {"C:\\lying_answer.dat", 5000}};
   load();
   analyse();
 
-  EXPECT_EQ(walk().small_fragment_files, 3);
+  EXPECT_EQ(walk().small_fragment_files, 4);
   EXPECT_EQ(walk().big_fragment_files, 0);
   EXPECT_TRUE(used_cells().empty()) << "small-fragment files touch no cell";
-  EXPECT_EQ(context().doneUnits.get(), 1u + 5 + 8 + 20);
+  EXPECT_EQ(context().doneUnits.get(), 1u + 5 + 3 + 8 + 20);
 }
 
 // Catches progress added for a file that never opened, and a failed extent

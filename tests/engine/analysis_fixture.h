@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,15 +25,17 @@ namespace dravik_test {
 
 // Passes every call to another volume_io. It can report each directory entry
 // a search returns (a test stops the walk there) and answer the extent reads
-// of one file with a successful read of no extent, which the simulator never
-// gives. Single-threaded tests only.
+// of chosen files with a successful read of no extent, which the simulator
+// never gives, whose header claims a given extent count. Single-threaded
+// tests only.
 class scripted_volume_io final : public dravik::volume_io {
  public:
   explicit scripted_volume_io(dravik::volume_io& inner) : inner_(inner) {}
 
   std::function<void(const char* name)> on_entry;
-  std::string file_without_extents;  // a path as the engine opens it
-  bool fail_free_space = false;      // GetDiskFreeSpaceA fails, leaving 0s
+  // Paths as the engine opens them, and the count their empty answer claims.
+  std::map<std::string, DWORD> files_without_extents;
+  bool fail_free_space = false;  // GetDiskFreeSpaceA fails, leaving 0s
 
   UINT get_drive_type(const char* root) override { return inner_.get_drive_type(root); }
   BOOL get_volume_information(const char* root, char* volume_name, DWORD volume_name_size,
@@ -53,7 +56,9 @@ class scripted_volume_io final : public dravik::volume_io {
                      DWORD creation_disposition, DWORD flags_and_attributes) override {
     const HANDLE handle = inner_.create_file(name, desired_access, share_mode,
                                              creation_disposition, flags_and_attributes);
-    if (name == file_without_extents) without_extents_ = handle;
+    const auto found = files_without_extents.find(name);
+    if (found != files_without_extents.end() && handle != INVALID_HANDLE_VALUE)
+      without_extents_[handle] = found->second;
     return handle;
   }
   HANDLE find_first_file(const char* pattern, WIN32_FIND_DATAA* data) override {
@@ -69,9 +74,11 @@ class scripted_volume_io final : public dravik::volume_io {
   BOOL find_close(HANDLE find) override { return inner_.find_close(find); }
   BOOL device_io_control(HANDLE device, DWORD control_code, void* in_buffer, DWORD in_size,
                          void* out_buffer, DWORD out_size, DWORD* bytes_returned) override {
-    if (control_code == FSCTL_GET_RETRIEVAL_POINTERS && device == without_extents_ &&
+    const auto empty = without_extents_.find(device);
+    if (control_code == FSCTL_GET_RETRIEVAL_POINTERS && empty != without_extents_.end() &&
         out_size >= 16) {
       std::memset(out_buffer, 0, 16);
+      std::memcpy(out_buffer, &empty->second, sizeof empty->second);
       *bytes_returned = 16;
       return TRUE;
     }
@@ -82,14 +89,14 @@ class scripted_volume_io final : public dravik::volume_io {
     return inner_.get_file_size_ex(file, size);
   }
   BOOL close_handle(HANDLE handle) override {
-    if (handle == without_extents_) without_extents_ = nullptr;
+    without_extents_.erase(handle);
     return inner_.close_handle(handle);
   }
   DWORD get_last_error() override { return inner_.get_last_error(); }
 
  private:
   dravik::volume_io& inner_;
-  HANDLE without_extents_ = nullptr;
+  std::map<HANDLE, DWORD> without_extents_;
 };
 
 class AnalysisFixture : public ::testing::Test {

@@ -30,6 +30,7 @@ struct analysis_variant {
 // The variant of a volume by its file system name ("NTFS", compared exactly)
 // and its used size at load (bytes per cluster x used clusters).
 analysis_variant choose_analysis_variant(std::string_view file_system_name,
-                                         uint32_t bytes_per_cluster, uint64_t used_clusters) noexcept;
+                                         uint32_t bytes_per_cluster,
+                                         uint64_t used_clusters) noexcept;
 
 }  // namespace dravik

@@ -71,7 +71,31 @@ void reset_walk_counts(walk_state& walk) noexcept {
   walk.small_fragment_files = 0;
 }
 
-void walk_volume(engine_state& engine, int slot, char letter, int page_number) {
+// The volume's page from the walk's counts and the volume's facts at load.
+void write_page(engine_state& engine, int slot, char letter, int page_number) {
+  const volume_table_entry& volume = engine.volumes[slot];
+  const walk_state& walk = engine.context.walk;
+  volume_figures figures;
+  figures.letter = letter;
+  figures.file_system_name = volume.file_system_name;
+  figures.total_size_text = volume.total_size_text;
+  figures.used_size_text = volume.used_size_text;
+  figures.bytes_per_cluster = volume.bytes_per_cluster;
+  figures.used_clusters = volume.used_clusters;
+  figures.free_clusters = volume.free_clusters;
+  walk_figures counts;
+  counts.directories_scanned = walk.directories_scanned;
+  counts.files_scanned = walk.files_scanned;
+  counts.big_fragment_files = walk.big_fragment_files;
+  counts.small_fragment_files = walk.small_fragment_files;
+  const cell_map& cells = *volume.cells;
+  write_analysis_page(engine.context.report_strings, engine.globals.application_folder,
+                      page_number, figures, counts, walk.recency_state,
+                      count_fragmentation_cells(cells.data(), cells.size()),
+                      engine.volumes[slot].fragmentation_text);
+}
+
+void analyse_mapped_volume(engine_state& engine, int slot, char letter, int page_number) {
   engine_context& context = engine.context;
   volume_table_entry& volume = engine.volumes[slot];
   report_strings& strings = context.report_strings;
@@ -99,24 +123,7 @@ void walk_volume(engine_state& engine, int slot, char letter, int page_number) {
   analyse_tree(context, choose_analysis_variant(volume.file_system_name, volume.bytes_per_cluster,
                                                 volume.used_clusters));
   mark_finish_time(strings, report_clock_now());
-
-  volume_figures figures;
-  figures.letter = letter;
-  figures.file_system_name = volume.file_system_name;
-  figures.total_size_text = volume.total_size_text;
-  figures.used_size_text = volume.used_size_text;
-  figures.bytes_per_cluster = volume.bytes_per_cluster;
-  figures.used_clusters = volume.used_clusters;
-  figures.free_clusters = volume.free_clusters;
-  walk_figures counts;
-  counts.directories_scanned = walk.directories_scanned;
-  counts.files_scanned = walk.files_scanned;
-  counts.big_fragment_files = walk.big_fragment_files;
-  counts.small_fragment_files = walk.small_fragment_files;
-  const cell_map& cells = *volume.cells;
-  write_analysis_page(strings, folder, page_number, figures, counts, recency,
-                      count_fragmentation_cells(cells.data(), cells.size()),
-                      volume.fragmentation_text);
+  write_page(engine, slot, letter, page_number);
 }
 
 }  // namespace
@@ -127,7 +134,7 @@ void analyse_volume(engine_state& engine, const analysis_turn& turn) noexcept {
       engine.volumes[slot].cells == nullptr)
     return;
   try {
-    walk_volume(engine, slot, turn.letter, turn.page_number);
+    analyse_mapped_volume(engine, slot, turn.letter, turn.page_number);
   } catch (...) {
     // Out of memory: this volume gets no page; the worker goes on.
   }

@@ -45,7 +45,8 @@ char* slot_file_lists::store(const char* path, size_t length) {
   const size_t size = length + 1;
   if (blocks_.empty() || block_size_ - block_used_ < size) {
     const size_t new_size = size > text_block_size ? size : text_block_size;
-    if (blocks_.size() == blocks_.capacity()) blocks_.reserve(blocks_.empty() ? 16 : 2 * blocks_.size());
+    if (blocks_.size() == blocks_.capacity())
+      blocks_.reserve(blocks_.empty() ? 16 : 2 * blocks_.size());
     blocks_.push_back(std::unique_ptr<char[]>(new char[new_size]));
     block_size_ = new_size;
     block_used_ = 0;

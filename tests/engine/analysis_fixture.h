@@ -126,8 +126,8 @@ class AnalysisFixture : public ::testing::Test {
 
   // As the analysis worker hands a letter on.
   void analyse(char letter = 'C', int page_number = 1) {
-    const dravik::analysis_turn turn{letter, dravik::slot_of_letter(static_cast<unsigned char>(letter)),
-                                     page_number};
+    const int32_t slot = dravik::slot_of_letter(static_cast<unsigned char>(letter));
+    const dravik::analysis_turn turn{letter, slot, page_number};
     dravik::analyse_volume(engine(), turn);
   }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace dravik {
@@ -45,6 +46,32 @@ bool ansi_contains(const char* text, const char* part) {
     if (std::strncmp(text, part, part_length) == 0) return true;
     if (*text == '\0') return false;
     text += ansi_char_length(text);
+  }
+}
+
+bool ansi_contains_ignoring_case(const char* text, std::size_t length, const char* part) {
+  const std::size_t part_length = std::strlen(part);
+  const char* const end = text + length;
+  for (const char* at = text; end - at >= static_cast<std::ptrdiff_t>(part_length);
+       at += ansi_char_length(at)) {
+    std::size_t i = 0;
+    while (i < part_length && ascii_lower(at[i]) == part[i]) ++i;
+    if (i == part_length) return true;
+  }
+  return false;
+}
+
+void ansi_fold_case(const char* text, std::size_t length, char* out) {
+  std::size_t i = 0;
+  while (i < length) {
+    if (i + 1 < length && IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
+      out[i] = text[i];
+      out[i + 1] = text[i + 1];
+      i += 2;
+    } else {
+      out[i] = ascii_lower(text[i]);
+      ++i;
+    }
   }
 }
 

@@ -23,4 +23,13 @@ bool ansi_equal_ignoring_case(const char* a, const char* b);
 // exactly. An empty part occurs everywhere.
 bool ansi_contains(const char* text, const char* part);
 
+// The same with ASCII letters compared without regard to case; part is an
+// ASCII text in lower case ("system32").
+bool ansi_contains_ignoring_case(const char* text, std::size_t length, const char* part);
+
+// Copies text[0, length) to out, ASCII letters in lower case; double-byte
+// characters are copied as they are. Two texts are equal ignoring case
+// exactly when their folded forms are equal.
+void ansi_fold_case(const char* text, std::size_t length, char* out);
+
 }  // namespace dravik

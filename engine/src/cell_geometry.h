@@ -21,6 +21,11 @@ cell_geometry cell_geometry_of(uint64_t bitmap_clusters) noexcept;
 // must be at least 1; lcn is a real (non-negative) cluster number.
 int64_t cell_of_cluster(int64_t lcn, uint64_t clusters_per_cell) noexcept;
 
+// What the walks add to an LCN before it is mapped to a cell: FAT volumes
+// number their data clusters from 2.
+constexpr int64_t ntfs_lcn_offset = 0;
+constexpr int64_t fat_lcn_offset = 2;
+
 // A cell index as the cell updates use it: anything outside 0 to 999 becomes
 // 999, the last cell.
 int64_t cell_within_map(int64_t index) noexcept;

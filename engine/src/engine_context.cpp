@@ -30,9 +30,12 @@ void destroy_engine_context(engine_context& context) noexcept {
     context.volume_handles[slot].close();
     context.letter_strings[slot].clear();
   }
+  context.current_file.close();
   context.extent_buffer.reset();
   context.extent_buffer_size = 0;
   context.cursor = cell_cursor{};
+  context.walk.file_lists = nullptr;
+  context.walk.exclusions.clear();
   context.report_strings = dravik::report_strings{};
 }
 

@@ -21,6 +21,7 @@
 #include "volume_bitmap.h"
 #include "volume_handle.h"
 #include "volume_slots.h"
+#include "walk_state.h"
 
 namespace dravik {
 
@@ -60,6 +61,9 @@ struct engine_context {
   std::unique_ptr<uint8_t[]> extent_buffer;
   uint32_t extent_buffer_size = 0;
 
+  // The file a mover holds open while it works on it.
+  volume_handle current_file;
+
   // The move in progress. Fill move_request with set_move_request, which
   // also publishes its source and target for the status poll.
   MOVE_FILE_DATA move_request{};
@@ -75,6 +79,10 @@ struct engine_context {
 
   // The walkers' place in the bound volume's map.
   cell_cursor cursor;
+
+  // The directory walks' path, find record, counters and volume binding.
+  // Worker thread only.
+  walk_state walk;
 
   // Geometry of the volume being worked on (compute_cell_size).
   uint64_t clusters_per_cell = 0;

@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 
 namespace dravik {
 
@@ -13,9 +14,11 @@ class shared_text {
   shared_text(const shared_text&) = delete;
   shared_text& operator=(const shared_text&) = delete;
 
-  void set(const std::string& text) {
+  // Reuses the text's storage, so rewriting a name of no greater length
+  // allocates nothing.
+  void set(std::string_view text) {
     std::lock_guard<std::mutex> hold(lock_);
-    text_ = text;
+    text_.assign(text.data(), text.size());
   }
 
   std::string get() const {

@@ -38,5 +38,26 @@ INSTANTIATE_TEST_SUITE_P(
                       // 文件 in either case context
                       compare_case{"D:\\\xCE\xC4\xBC\xFE\\X", "d:\\\xCE\xC4\xBC\xFE\\x", true}));
 
+// Catches a search that is case-sensitive, reads past the given length, or
+// starts a match on the second byte of a double-byte character (here 0x81
+// followed by 'S').
+TEST(AnsiContainsIgnoringCase, FindsAsciiPartsAtCharacterStarts) {
+  const struct {
+    const char* text;
+    std::size_t length;
+    bool found;
+  } cases[] = {
+      {"System32", 8, true},
+      {"OldSYSTEM32Copy", 15, true},
+      {"system3", 7, false},
+      {"system32", 7, false},  // the match would end past the length
+      {"\x81System32", 9, false},
+      {"\x81\x40System32", 10, true},
+      {"", 0, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ansi_contains_ignoring_case(c.text, c.length, "system32"), c.found) << c.text;
+}
+
 }  // namespace
 }  // namespace dravik

@@ -87,10 +87,23 @@ TEST_F(RunExports, AnalysisEndsWithTheIndexPageAndTheStopSet) {
   EXPECT_EQ(DLL_AnalyseVolume("C"), 1);
   EXPECT_EQ(analysis_index(),
             "<tr><td class=header width=100><a href=registryreport.html target=mainFrame>"
-            "Registry</a></td></tr>");
+            "Registry</a></td><td class=header width=50><a href=analysisreport1.html "
+            "target=mainFrame>C:\\</a></td></tr>");
   EXPECT_EQ(engine().context.stop_requested, 1);
   EXPECT_EQ(engine().globals.run_mode, 0);
   EXPECT_EQ(engine().globals.analysis_worker.load(), nullptr);
+}
+
+// Catches a letter without a map that does not advance the page number, or
+// that gets an index cell pointing to a page never written.
+TEST_F(RunExports, ALetterWithoutAMapStillCountsForThePageNumber) {
+  folder.write("analysisreportmodel.html", bytes("<!--table-->"));
+  EXPECT_EQ(DLL_AnalyseVolume("FD"), 1);
+  EXPECT_FALSE(folder.exists("analysisreport1.html"));
+  EXPECT_TRUE(folder.exists("analysisreport2.html"));
+  EXPECT_EQ(analysis_index(),
+            "<tr><td class=header width=50><a href=analysisreport2.html target=mainFrame>"
+            "D:\\</a></td></tr>");
 }
 
 // Catches an empty or null letter string that hangs the export or skips the

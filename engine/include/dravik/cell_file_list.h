@@ -6,6 +6,11 @@
 // program only walks it from first to last element and never frees anything.
 // Both deliverables are built by the same toolchain for the same bitness, so
 // they agree on this container's layout.
+//
+// A list is stable only while no run is active: an analysis empties every
+// list of the volume it takes (freeing their storage and texts) and refills
+// them as it walks, so the program reads a list only while idle, and never
+// keeps one, or a path from it, across a run.
 
 #include <vector>
 

@@ -35,6 +35,8 @@ namespace {
 using dravik::advance_dialog;
 using engine_test::checked;
 using engine_test::click;
+using engine_test::expect_template_control;
+using engine_test::template_control;
 using engine_test::companion_stand_in;
 using engine_test::dialog_driver;
 using engine_test::fixed_drives_io;
@@ -110,12 +112,7 @@ using AdvancedDialog = Advanced;
 TEST_F(AdvancedDialog, ShowsItsTemplateWithTheCurrentState) {
   advance_dialog.companion_run_check = 1;
   run({[](HWND dialog) {
-    struct control {
-      int id;
-      const wchar_t* text;
-      RECT units;  // left, top, width, height in dialog units
-    };
-    const control controls[] = {
+    const template_control controls[] = {
         {IDOK, L"确定", {68, 161, 50, 14}},
         {IDCANCEL, L"取消", {145, 161, 50, 14}},
         {IDC_ADVANCE_COMPANION_RUN, L"Windows 启动时运行实时碎片整理。(推荐)", {31, 68, 211, 10}},
@@ -125,18 +122,7 @@ TEST_F(AdvancedDialog, ShowsItsTemplateWithTheCurrentState) {
         {IDC_ADVANCE_EDIT_TASK, L"编辑任务", {96, 131, 66, 14}},
         {IDC_ADVANCE_REMOVE_TASK, L"移除任务", {166, 131, 66, 14}},
     };
-    for (const control& c : controls) {
-      EXPECT_EQ(text_of(dialog, c.id), c.text) << c.id;
-      RECT expected = c.units;
-      MapDialogRect(dialog, &expected);
-      RECT actual;
-      GetWindowRect(GetDlgItem(dialog, c.id), &actual);
-      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-      EXPECT_EQ(actual.left, expected.left) << c.id;
-      EXPECT_EQ(actual.top, expected.top) << c.id;
-      EXPECT_EQ(actual.right - actual.left, expected.right) << c.id;
-      EXPECT_EQ(actual.bottom - actual.top, expected.bottom) << c.id;
-    }
+    for (const template_control& c : controls) expect_template_control(dialog, c);
     EXPECT_TRUE(checked(dialog, IDC_ADVANCE_COMPANION_RUN));
     EXPECT_EQ(task_buttons(dialog), "add");
     click(dialog, IDCANCEL);

@@ -88,4 +88,28 @@ inline bool checked(HWND dialog, int id) {
   return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
+// One control of a dialog template as it should appear: its text and its
+// place in dialog units (left, top, width, height).
+struct template_control {
+  int id;
+  const wchar_t* text;
+  RECT units;
+};
+
+// Checks the control's text and that its place matches the template. Position
+// and size are converted to pixels each on its own, as the dialog manager
+// does when it creates the controls.
+inline void expect_template_control(HWND dialog, const template_control& c) {
+  EXPECT_EQ(text_of(dialog, c.id), c.text) << c.id;
+  RECT expected = c.units;
+  MapDialogRect(dialog, &expected);
+  RECT actual;
+  GetWindowRect(GetDlgItem(dialog, c.id), &actual);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+  EXPECT_EQ(actual.left, expected.left) << c.id;
+  EXPECT_EQ(actual.top, expected.top) << c.id;
+  EXPECT_EQ(actual.right - actual.left, expected.right) << c.id;
+  EXPECT_EQ(actual.bottom - actual.top, expected.bottom) << c.id;
+}
+
 }  // namespace engine_test

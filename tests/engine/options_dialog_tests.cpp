@@ -29,6 +29,8 @@ using dravik::file_exclusion_kind;
 using dravik::filter_dialog;
 using engine_test::checked;
 using engine_test::click;
+using engine_test::expect_template_control;
+using engine_test::template_control;
 using engine_test::dialog_driver;
 using engine_test::hklm_sandbox;
 using engine_test::message_recorder;
@@ -179,12 +181,7 @@ TEST_F(OptionsDialog, ShowsItsTemplateWithTheMemberValues) {
   filter_dialog.type_text = "exe;";
   filter_dialog.restart_check = 1;
   const std::size_t steps = run_dialog({[](HWND dialog) {
-    struct control {
-      int id;
-      const wchar_t* text;
-      RECT units;  // left, top, width, height in dialog units
-    };
-    const control controls[] = {
+    const template_control controls[] = {
         {IDOK, L"确定", {58, 203, 50, 14}},
         {IDCANCEL, L"取消", {157, 203, 50, 14}},
         {IDC_FILTER_FOLDERS, L"a;b;", {46, 54, 186, 16}},
@@ -194,20 +191,7 @@ TEST_F(OptionsDialog, ShowsItsTemplateWithTheMemberValues) {
         {IDC_FILTER_AUTO_RUN, L"Windows 启动时运行", {158, 159, 92, 10}},
         {IDC_FILTER_RESTART, L"磁盘碎片整理完后进行重新启动", {13, 174, 126, 10}},
     };
-    for (const control& c : controls) {
-      EXPECT_EQ(text_of(dialog, c.id), c.text) << c.id;
-      // Position and size are converted to pixels each on its own, as the
-      // dialog manager does when it creates the controls.
-      RECT expected = c.units;
-      MapDialogRect(dialog, &expected);
-      RECT actual;
-      GetWindowRect(GetDlgItem(dialog, c.id), &actual);
-      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-      EXPECT_EQ(actual.left, expected.left) << c.id;
-      EXPECT_EQ(actual.top, expected.top) << c.id;
-      EXPECT_EQ(actual.right - actual.left, expected.right) << c.id;
-      EXPECT_EQ(actual.bottom - actual.top, expected.bottom) << c.id;
-    }
+    for (const template_control& c : controls) expect_template_control(dialog, c);
     EXPECT_TRUE(checked(dialog, IDC_FILTER_RESTART));
     EXPECT_FALSE(checked(dialog, IDC_FILTER_LOGOUT));
     EXPECT_FALSE(checked(dialog, IDC_FILTER_AUTO_RUN));

@@ -25,6 +25,7 @@
 #include "engine_lifetime.h"
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
+#include "volume_options.h"
 #include "simulated_volume/volume_walk.h"
 #include "volume_io.h"
 
@@ -119,24 +120,10 @@ analysis_figures run_analysis(dravik::engine_state& engine, const char* title, d
 }  // namespace
 
 int main(int argc, char** argv) {
-  generator_settings settings;
-  settings.seed = 2024;
-  settings.total_clusters = uint64_t{1} << 28;
-  settings.files = 1000000;
-  settings.folders = 100000;
+  auto settings = bench::default_volume_settings();
   for (int i = 1; i < argc; ++i) {
-    const bool has_value = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--files") && has_value) {
-      settings.files = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--folders") && has_value) {
-      settings.folders = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--clusters") && has_value) {
-      settings.total_clusters = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--seed") && has_value) {
-      settings.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else {
-      std::fprintf(stderr, "usage: %s [--files N] [--folders N] [--clusters N] [--seed N]\n",
-                   argv[0]);
+    if (!bench::take_volume_option(argc, argv, i, settings)) {
+      std::fprintf(stderr, "usage: %s %s\n", argv[0], bench::volume_options_usage());
       return 2;
     }
   }

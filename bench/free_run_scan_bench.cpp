@@ -18,6 +18,7 @@
 #include "free_runs.h"
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
+#include "volume_options.h"
 #include "volume_bitmap.h"
 #include "volume_io.h"
 
@@ -51,31 +52,14 @@ void print(const char* what, const timing& t, const timing& floor) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  dravik::sim::generator_settings settings;
-  settings.seed = 2024;
-  settings.total_clusters = uint64_t{1} << 28;
-  settings.files = 1000000;
-  settings.folders = 100000;
+  auto settings = bench::default_volume_settings();
   int rounds = 7;
   for (int i = 1; i < argc; ++i) {
-    const bool has_value = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--files") && has_value) {
-      settings.files = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--folders") && has_value) {
-      settings.folders = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--clusters") && has_value) {
-      settings.total_clusters = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--seed") && has_value) {
-      settings.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--scatter") && has_value) {
-      settings.free_scatter = std::strtod(argv[++i], nullptr);
-    } else if (!std::strcmp(argv[i], "--rounds") && has_value) {
+    if (bench::take_volume_option(argc, argv, i, settings)) continue;
+    if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc) {
       rounds = std::max(1, std::atoi(argv[++i]));
     } else {
-      std::fprintf(stderr,
-                   "usage: %s [--files N] [--folders N] [--clusters N] [--seed N] "
-                   "[--scatter F] [--rounds N]\n",
-                   argv[0]);
+      std::fprintf(stderr, "usage: %s %s [--rounds N]\n", argv[0], bench::volume_options_usage());
       return 2;
     }
   }

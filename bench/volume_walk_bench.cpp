@@ -17,6 +17,7 @@
 
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
+#include "volume_options.h"
 #include "simulated_volume/volume_walk.h"
 
 namespace {
@@ -48,32 +49,18 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  generator_settings settings;
-  settings.seed = 2024;
-  settings.total_clusters = uint64_t{1} << 28;
-  settings.files = 1000000;
-  settings.folders = 100000;
+  auto settings = bench::default_volume_settings();
   int walks = 2;
   bool check = false;
   for (int i = 1; i < argc; ++i) {
-    const bool has_value = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--files") && has_value) {
-      settings.files = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--folders") && has_value) {
-      settings.folders = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--clusters") && has_value) {
-      settings.total_clusters = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--seed") && has_value) {
-      settings.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--walks") && has_value) {
+    if (bench::take_volume_option(argc, argv, i, settings)) continue;
+    if (!std::strcmp(argv[i], "--walks") && i + 1 < argc) {
       walks = std::atoi(argv[++i]);
     } else if (!std::strcmp(argv[i], "--check")) {
       check = true;
     } else {
-      std::fprintf(stderr,
-                   "usage: %s [--files N] [--folders N] [--clusters N] [--seed N] "
-                   "[--walks N] [--check]\n",
-                   argv[0]);
+      std::fprintf(stderr, "usage: %s %s [--walks N] [--check]\n", argv[0],
+                   bench::volume_options_usage());
       return 2;
     }
   }

@@ -21,12 +21,6 @@ uint64_t clusters_of(uint64_t bytes, uint64_t bytes_per_cluster) noexcept {
   return bytes_per_cluster != 0 ? bytes / bytes_per_cluster : 0;
 }
 
-// The cell of an extent's first cluster.
-void point_at_cell(engine_context& context, int64_t lcn, int64_t lcn_offset) noexcept {
-  const uint64_t per_cell = context.clusters_per_cell != 0 ? context.clusters_per_cell : 1;
-  context.cursor.cell_index = cell_within_map(cell_of_cluster(lcn + lcn_offset, per_cell));
-}
-
 // The file's one copy of its path, shared by every list it goes into.
 char* stored_path(walk_state& walk) {
   return walk.file_lists->store(walk.walk_path, walk.walk_path_length);

@@ -1,7 +1,9 @@
 #pragma once
 // Which of the four analysis walks a volume gets: NTFS or FAT (any other file
 // system), and on a volume with more than 1 GiB in use the large walk, which
-// examines only files of more than 1 MiB.
+// examines only files of more than 1 MiB. The defragmentation walk and its
+// movers take the same variant: there the size test decides whose cells a
+// move updates, and the FAT offset applies to cells and recorded positions.
 
 #include <cstdint>
 #include <string_view>

@@ -13,6 +13,7 @@
 #include "report_percentage.h"
 #include "report_time.h"
 #include "volume_access.h"
+#include "volume_page_figures.h"
 
 namespace dravik {
 
@@ -74,23 +75,10 @@ void reset_walk_counts(walk_state& walk) noexcept {
 // The volume's page from the walk's counts and the volume's facts at load.
 void write_page(engine_state& engine, int slot, char letter, int page_number) {
   const volume_table_entry& volume = engine.volumes[slot];
-  const walk_state& walk = engine.context.walk;
-  volume_figures figures;
-  figures.letter = letter;
-  figures.file_system_name = volume.file_system_name;
-  figures.total_size_text = volume.total_size_text;
-  figures.used_size_text = volume.used_size_text;
-  figures.bytes_per_cluster = volume.bytes_per_cluster;
-  figures.used_clusters = volume.used_clusters;
-  figures.free_clusters = volume.free_clusters;
-  walk_figures counts;
-  counts.directories_scanned = walk.directories_scanned;
-  counts.files_scanned = walk.files_scanned;
-  counts.big_fragment_files = walk.big_fragment_files;
-  counts.small_fragment_files = walk.small_fragment_files;
   const cell_map& cells = *volume.cells;
   write_analysis_page(engine.context.report_strings, engine.globals.application_folder,
-                      page_number, figures, counts, walk.recency_state,
+                      page_number, volume_figures_of(volume, letter),
+                      walk_figures_of(engine.context.walk), engine.context.walk.recency_state,
                       count_fragmentation_cells(cells.data(), cells.size()),
                       engine.volumes[slot].fragmentation_text);
 }

@@ -37,9 +37,22 @@ void for_each_cell_of_extent(engine_context& context, int64_t lcn, uint64_t leng
   }
 }
 
+// Points the context's cell cursor at the cell of the cluster lcn (as read
+// from the file) plus lcn_offset, within the map.
+void point_at_cell(engine_context& context, int64_t lcn, int64_t lcn_offset) noexcept;
+
+// Re-reads the extents of file; true when it now lies in one real extent,
+// whose first cluster and length are put in lcn and length.
+bool read_single_extent(engine_context& context, HANDLE file, int64_t& lcn, uint64_t& length);
+
+// Adds the extent as contiguous to every cell it covers (system_count too
+// while in_system_folder is set).
+void mark_extent_contiguous(engine_context& context, int64_t lcn, uint64_t length,
+                            int64_t lcn_offset);
+
 // Re-reads the extents of file and, when it now lies in one real extent,
-// adds it as contiguous to every cell it covers (system_count too while
-// in_system_folder is set). The file lists are left as they are.
+// marks that extent with mark_extent_contiguous. The file lists are left as
+// they are.
 void mark_contiguous_cells(engine_context& context, HANDLE file, int64_t lcn_offset);
 
 // The same on the file the mover holds open in the context's current_file:

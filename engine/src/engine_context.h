@@ -63,6 +63,8 @@ struct engine_context {
 
   // The file a mover holds open while it works on it.
   volume_handle current_file;
+  // Where the next extent of the file being moved goes.
+  uint64_t target_lcn = 0;
 
   // The move in progress. Fill move_request with set_move_request, which
   // also publishes its source and target for the status poll.

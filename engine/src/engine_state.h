@@ -19,6 +19,7 @@
 #include "engine_globals.h"
 #include "engine_options.h"
 #include "file_extent_query.h"
+#include "optimize_set.h"
 #include "zq_app.h"
 
 namespace dravik {
@@ -50,6 +51,9 @@ struct engine_state {
   WorkingStatus working_status = {};
   VolumeInfo volume_info = {};
   file_extent_query file_query;
+  // The optimisation pass's files, recorded by the movers of an optimised
+  // run and emptied after each volume. Defragmentation worker only.
+  optimize_map optimize_set;
   CZQApp app;
 };
 

@@ -11,10 +11,9 @@ namespace dravik {
 
 namespace {
 
-bool grow_extent_buffer(engine_context& context) {
-  if (context.extent_buffer_size > std::numeric_limits<uint32_t>::max() - extent_buffer_growth)
-    return false;
-  const uint32_t size = context.extent_buffer_size + extent_buffer_growth;
+bool grow_extent_buffer(engine_context& context, uint32_t growth) {
+  if (context.extent_buffer_size > std::numeric_limits<uint32_t>::max() - growth) return false;
+  const uint32_t size = context.extent_buffer_size + growth;
   // The new buffer is had before the old one goes, so a failure leaves the
   // engine a usable buffer.
   std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[size]);
@@ -26,7 +25,8 @@ bool grow_extent_buffer(engine_context& context) {
 
 }  // namespace
 
-bool read_file_extents(engine_context& context, HANDLE file, extent_list& extents) {
+bool read_file_extents(engine_context& context, HANDLE file, extent_list& extents,
+                       uint32_t growth) {
   volume_io& io = current_volume_io();
   for (;;) {
     if (context.extent_buffer == nullptr) return false;
@@ -44,7 +44,7 @@ bool read_file_extents(engine_context& context, HANDLE file, extent_list& extent
       extents = extent_list(context.extent_buffer.get(), count < held ? count : held);
       return true;
     }
-    if (io.get_last_error() != ERROR_MORE_DATA || !grow_extent_buffer(context)) return false;
+    if (io.get_last_error() != ERROR_MORE_DATA || !grow_extent_buffer(context, growth)) return false;
   }
 }
 

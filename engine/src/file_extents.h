@@ -30,6 +30,9 @@ class extent_list {
     return static_cast<uint64_t>(field(header_bytes + i * extent_bytes) - before);
   }
   bool is_virtual(uint32_t i) const noexcept { return lcn(i) == virtual_extent_lcn; }
+  // Where the answer starts (0 for a read from VCN 0), and where extent i ends.
+  int64_t starting_vcn() const noexcept { return field(8); }
+  int64_t next_vcn(uint32_t i) const noexcept { return field(header_bytes + i * extent_bytes); }
 
   // RETRIEVAL_POINTERS_BUFFER: ExtentCount, StartingVcn, then per extent its
   // NextVcn and Lcn.
@@ -47,15 +50,19 @@ class extent_list {
   uint32_t count_ = 0;
 };
 
-// Bytes the extent buffer grows by each time a file's extents do not fit.
+// Bytes the extent buffer grows by each time a file's extents do not fit:
+// the analysis grows it a little at a time, the movers (whose files are the
+// badly fragmented ones) in larger steps.
 constexpr uint32_t extent_buffer_growth = 3200;
+constexpr uint32_t mover_extent_buffer_growth = 80000;
 
 // Reads the extents of file from VCN 0 into the context's extent buffer.
-// While the answer is ERROR_MORE_DATA the buffer is replaced by one
-// extent_buffer_growth bytes larger and the read starts again from VCN 0.
-// False when the call fails otherwise (ERROR_HANDLE_EOF for a file without
-// clusters included) or a larger buffer cannot be had; the buffer keeps the
-// size it reached. Worker thread only.
-bool read_file_extents(engine_context& context, HANDLE file, extent_list& extents);
+// While the answer is ERROR_MORE_DATA the buffer is replaced by one growth
+// bytes larger and the read starts again from VCN 0. False when the call
+// fails otherwise (ERROR_HANDLE_EOF for a file without clusters included) or
+// a larger buffer cannot be had; the buffer keeps the size it reached.
+// Worker thread only.
+bool read_file_extents(engine_context& context, HANDLE file, extent_list& extents,
+                       uint32_t growth = extent_buffer_growth);
 
 }  // namespace dravik

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "exclusion_index.h"
+#include "optimize_set.h"
 
 namespace dravik {
 
@@ -47,7 +48,8 @@ struct walk_state {
   uint8_t virtual_extent = 0;
   uint8_t adjacent_extents = 0;
 
-  // Set by the defragmentation and optimisation passes when they meet a stop.
+  // Set by the defragmentation and optimisation passes when they meet a stop;
+  // cleared by the defragmentation worker at its start.
   uint8_t interrupted = 0;
 
   // The volume the walk is bound to: its file lists, its exclusions and the
@@ -55,6 +57,12 @@ struct walk_state {
   slot_file_lists* file_lists = nullptr;
   exclusion_index exclusions;
   int32_t recency_state = 0;
+
+  // The defragmentation walk's binding: the folder entries a directory's name
+  // must not contain, and in an optimised run the set the movers record
+  // single-extent files into (null otherwise, and once recording has stopped).
+  const folder_exclusions* defrag_exclusions = nullptr;
+  optimize_map* optimize_set = nullptr;
 };
 
 }  // namespace dravik

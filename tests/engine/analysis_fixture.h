@@ -24,10 +24,11 @@
 namespace dravik_test {
 
 // Passes every call to another volume_io. It can report each directory entry
-// a search returns (a test stops the walk there) and answer the extent reads
+// a search returns (a test stops the walk there), answer the extent reads
 // of chosen files with a successful read of no extent, which the simulator
-// never gives, whose header claims a given extent count. Single-threaded
-// tests only.
+// never gives, whose header claims a given extent count, and report a move
+// as done without carrying it out, as a file system that accepts a move only
+// in part. Single-threaded tests only.
 class scripted_volume_io final : public dravik::volume_io {
  public:
   explicit scripted_volume_io(dravik::volume_io& inner) : inner_(inner) {}
@@ -36,6 +37,8 @@ class scripted_volume_io final : public dravik::volume_io {
   // Paths as the engine opens them, and the count their empty answer claims.
   std::map<std::string, DWORD> files_without_extents;
   bool fail_free_space = false;  // GetDiskFreeSpaceA fails, leaving 0s
+  // Called with each FSCTL_MOVE_FILE; true answers success without a move.
+  std::function<bool(const MOVE_FILE_DATA&)> pretend_move;
 
   UINT get_drive_type(const char* root) override { return inner_.get_drive_type(root); }
   BOOL get_volume_information(const char* root, char* volume_name, DWORD volume_name_size,
@@ -74,6 +77,11 @@ class scripted_volume_io final : public dravik::volume_io {
   BOOL find_close(HANDLE find) override { return inner_.find_close(find); }
   BOOL device_io_control(HANDLE device, DWORD control_code, void* in_buffer, DWORD in_size,
                          void* out_buffer, DWORD out_size, DWORD* bytes_returned) override {
+    if (control_code == FSCTL_MOVE_FILE && pretend_move && in_size >= sizeof(MOVE_FILE_DATA) &&
+        pretend_move(*static_cast<const MOVE_FILE_DATA*>(in_buffer))) {
+      *bytes_returned = 0;
+      return TRUE;
+    }
     const auto empty = without_extents_.find(device);
     if (control_code == FSCTL_GET_RETRIEVAL_POINTERS && empty != without_extents_.end() &&
         out_size >= 16) {

@@ -10,6 +10,7 @@
 
 #include "dravik/run_exports.h"
 #include "loaded_engine.h"
+#include "message_recorder.h"
 #include "simulated_test_support.h"
 
 namespace dravik {
@@ -56,6 +57,8 @@ class RunExports : public dravik_test::LoadedEngine {
   }
 
   std::vector<visit> visits;
+  // The small volumes have no room to be defragmented: each gets a message.
+  engine_test::message_recorder messages;
 };
 
 // Catches letters taken out of order, page numbers that skip a volume
@@ -169,6 +172,7 @@ TEST_F(RunExports, DefragmentationBlocksUntilBothWorkersEnd) {
     EXPECT_EQ(engine().globals.run_mode, 0) << mode;
     EXPECT_EQ(engine().context.stop_requested, 1) << mode;
   }
+  EXPECT_EQ(messages.texts.size(), 4u) << "C and D, twice";
   EXPECT_FALSE(folder.exists("analysisreporttop.html")) << "a defragmentation job has no analysis index";
 }
 

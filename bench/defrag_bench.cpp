@@ -1,0 +1,260 @@
+// Measures the engine's defragmentation of a generated fragmented NTFS volume
+// (200,000 files in 20,000 folders on 2^24 clusters of 4 KiB by default; 17%
+// of the files of two clusters or more are cut into 11 to 200 extents (fewer
+// when they have fewer clusters) scattered over the volume, which makes
+// about 5% of all files with more than 10 extents; most of the free space
+// lies in gaps between files): files
+// moved, FSCTL_MOVE_FILE calls issued, time and time per moved file, and how
+// many of the fragmented files the movers could have moved were left
+// fragmented (those whose extents need a move and that fit a free run).
+//
+// The volume is analysed first, as a defragmentation job does; that time is
+// printed apart.
+//
+// Options: --files N --folders N --clusters N --seed N --scatter F
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis_volume.h"
+#include "defrag_volume.h"
+#include "engine_lifetime.h"
+#include "exclusion_lists.h"
+#include "free_runs.h"
+#include "simulated_volume/simulated_volume.h"
+#include "simulated_volume/volume_generator.h"
+#include "volume_io.h"
+
+namespace {
+
+using dravik::sim::generate_volume;
+using dravik::sim::generated_volume_summary;
+using dravik::sim::generator_settings;
+using dravik::sim::node_id;
+using dravik::sim::simulated_volume;
+using dravik::sim::volume_model;
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// An application folder of the bench's own, with minimal templates; removed
+// at the end.
+class bench_folder {
+ public:
+  bench_folder() {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    path_ = std::string(temp) + "tessarel_defrag_bench_" + std::to_string(GetCurrentProcessId()) +
+            "\\";
+    std::filesystem::create_directories(path_);
+    for (const char* name : {"analysisreportmodel.html", "defragreportmodel.html"})
+      std::ofstream(path_ + name, std::ios::binary) << "<html><body><!--table--></body></html>";
+  }
+  ~bench_folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// What the defragmentation walk makes of a file before it is moved.
+enum class file_class {
+  not_fragmented,  // one extent or none
+  passed_over,     // sparse, or below a folder the walk does not enter
+  refused,         // the simulator refuses to open it
+  needs_no_move,   // a virtual extent, or two extents touching end to end
+  movable,         // fragmented, every extent real and apart
+};
+
+struct fragmented_file {
+  node_id id;
+  uint64_t clusters;
+};
+
+// The fragmented files the movers may move, by walking the model's nodes in
+// creation order (a folder before everything in it).
+std::vector<fragmented_file> movable_files(const volume_model& volume, size_t counts[5],
+                                          size_t& over_ten_extents) {
+  std::vector<bool> skipped(volume.node_count(), false);
+  std::vector<fragmented_file> movable;
+  for (node_id id = 0; id < volume.node_count(); ++id) {
+    if (!volume.alive(id) || id == dravik::sim::root_node) continue;
+    const bool below_skipped = skipped[volume.parent(id)];
+    const std::string name(volume.name(id));
+    if (volume.is_directory(id)) {
+      skipped[id] = below_skipped || volume.is_junction(id) ||
+                    dravik::folder_name_contains_exclusion(dravik::excluded_folders, name.c_str());
+      continue;
+    }
+    file_class kind = file_class::movable;
+    const uint32_t count = volume.extent_count(id);
+    const dravik::sim::extent* extents = volume.extents(id);
+    uint64_t clusters = 0;
+    if (count <= 1) {
+      kind = file_class::not_fragmented;
+    } else if (below_skipped || (volume.attributes(id) & FILE_ATTRIBUTE_SPARSE_FILE)) {
+      kind = file_class::passed_over;
+    } else if (volume.open_error(id) != 0) {
+      kind = file_class::refused;
+    } else {
+      int64_t start = 0;
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint64_t length = static_cast<uint64_t>(extents[i].next_vcn - start);
+        clusters += length;
+        const bool touching =
+            i > 0 && extents[i - 1].lcn + (start - (i > 1 ? extents[i - 2].next_vcn : 0)) ==
+                         extents[i].lcn;
+        if (extents[i].lcn == dravik::sim::virtual_lcn || touching) kind = file_class::needs_no_move;
+        start = extents[i].next_vcn;
+      }
+    }
+    ++counts[static_cast<int>(kind)];
+    if (count > 10) ++over_ten_extents;
+    if (kind == file_class::movable) movable.push_back({id, clusters});
+  }
+  return movable;
+}
+
+uint64_t longest_free_run(const volume_model& volume) {
+  const dravik::sim::cluster_bitmap& bitmap = volume.bitmap();
+  const dravik::bitmap_view view{bitmap.bytes(), static_cast<size_t>((bitmap.size() + 7) / 8),
+                                 bitmap.size()};
+  uint64_t longest = 0;
+  dravik::for_each_free_run(view, [&longest](uint64_t, uint64_t length) {
+    if (length > longest) longest = length;
+  });
+  return longest;
+}
+
+void reset_job(dravik::engine_state& engine, int32_t run_mode) {
+  engine.globals.run_mode = run_mode;
+  engine.context.stop_requested = 0;
+  engine.context.walk.interrupted = 0;
+  engine.globals.current_letter_text.set("C");
+  engine.globals.current_slot = 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  generator_settings settings;
+  settings.seed = 2025;
+  settings.total_clusters = uint64_t{1} << 24;
+  settings.files = 200000;
+  settings.folders = 20000;
+  settings.fragmented_share = 0.17;
+  settings.min_fragments = 11;
+  settings.max_fragments = 200;
+  settings.free_scatter = 0.7;
+  for (int i = 1; i < argc; ++i) {
+    const bool has_value = i + 1 < argc;
+    if (!std::strcmp(argv[i], "--files") && has_value) {
+      settings.files = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (!std::strcmp(argv[i], "--folders") && has_value) {
+      settings.folders = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (!std::strcmp(argv[i], "--clusters") && has_value) {
+      settings.total_clusters = std::strtoull(argv[++i], nullptr, 10);
+    } else if (!std::strcmp(argv[i], "--seed") && has_value) {
+      settings.seed = std::strtoull(argv[++i], nullptr, 10);
+    } else if (!std::strcmp(argv[i], "--scatter") && has_value) {
+      settings.free_scatter = std::strtod(argv[++i], nullptr);
+    } else {
+      std::fprintf(stderr,
+                   "usage: %s [--files N] [--folders N] [--clusters N] [--seed N] [--scatter F]\n",
+                   argv[0]);
+      return 2;
+    }
+  }
+
+  std::printf("volume: NTFS, %llu clusters of %lu bytes, %u files, %u folders, seed %llu, "
+              "free space %.0f%% in gaps\n",
+              static_cast<unsigned long long>(settings.total_clusters),
+              settings.bytes_per_sector * settings.sectors_per_cluster, settings.files,
+              settings.folders, static_cast<unsigned long long>(settings.seed),
+              settings.free_scatter * 100);
+  generated_volume_summary summary;
+  std::unique_ptr<volume_model> generated = generate_volume(settings, &summary);
+  const volume_model& volume = *generated;
+  simulated_volume sim;
+  sim.add_volume('C', std::move(generated));
+  std::printf("contents: %u files (%u fragmented), %u folders, %llu extents, %llu free runs\n",
+              summary.files, summary.fragmented_files, summary.folders,
+              static_cast<unsigned long long>(summary.extents),
+              static_cast<unsigned long long>(summary.free_runs));
+
+  bench_folder folder;
+  dravik::volume_io* previous = dravik::install_volume_io(&sim);
+  if (!dravik::load_engine({folder.path() + "Tessarel.exe"})) {
+    std::fprintf(stderr, "the engine did not load\n");
+    return 1;
+  }
+  dravik::engine_state& engine = *dravik::current_engine();
+
+  size_t counts[5] = {};
+  size_t over_ten_extents = 0;
+  const std::vector<fragmented_file> movable = movable_files(volume, counts, over_ten_extents);
+  std::printf("files with more than 10 extents: %zu (%.1f%%)\n", over_ten_extents,
+              100.0 * static_cast<double>(over_ten_extents) / summary.files);
+  std::printf("fragmented files: %zu movable, %zu needing no move, %zu refused by the simulator, "
+              "%zu passed over by the walk\n",
+              counts[static_cast<int>(file_class::movable)],
+              counts[static_cast<int>(file_class::needs_no_move)],
+              counts[static_cast<int>(file_class::refused)],
+              counts[static_cast<int>(file_class::passed_over)]);
+  const uint64_t longest_before = longest_free_run(volume);
+  size_t fitting = 0;
+  for (const fragmented_file& file : movable) fitting += file.clusters <= longest_before ? 1 : 0;
+  std::printf("  of the movable ones %zu fit the longest free run (%llu clusters)\n", fitting,
+              static_cast<unsigned long long>(longest_before));
+
+  reset_job(engine, 1);
+  auto start = std::chrono::steady_clock::now();
+  dravik::analyse_volume(engine, {'C', 0, 1});
+  std::printf("analysis: %.2f s, %d files listed\n", seconds_since(start),
+              engine.context.walk.big_fragment_files);
+
+  reset_job(engine, 1);
+  const uint64_t requests_before = sim.move_requests();
+  start = std::chrono::steady_clock::now();
+  dravik::defrag_volume(engine, {'C', 0, 1});
+  const double seconds = seconds_since(start);
+  const int moved = engine.context.walk.big_fragment_files;
+  const uint64_t requests = sim.move_requests() - requests_before;
+  std::printf("defragmentation: %.2f s, %d files moved, %llu moves issued (%llu done), "
+              "%.3f ms per moved file\n",
+              seconds, moved, static_cast<unsigned long long>(requests),
+              static_cast<unsigned long long>(sim.moves_done()),
+              moved ? seconds * 1000 / moved : 0.0);
+
+  const uint64_t longest_after = longest_free_run(volume);
+  size_t left = 0;
+  size_t left_fitting = 0;
+  for (const fragmented_file& file : movable) {
+    if (volume.extent_count(file.id) <= 1) continue;
+    ++left;
+    if (file.clusters <= longest_after) ++left_fitting;
+  }
+  std::printf("left fragmented: %zu of %zu movable files; %zu of them fit a free run now "
+              "(longest %llu clusters): %.3f%% of the movable files that fit\n",
+              left, movable.size(), left_fitting, static_cast<unsigned long long>(longest_after),
+              fitting ? 100.0 * static_cast<double>(left_fitting) / fitting : 0.0);
+  const std::vector<std::string> problems = sim.check_invariants();
+  std::printf("simulator invariants: %s\n", problems.empty() ? "hold" : problems.front().c_str());
+
+  dravik::unload_engine();
+  dravik::install_volume_io(previous);
+  return 0;
+}

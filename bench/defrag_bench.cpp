@@ -33,6 +33,7 @@
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
 #include "volume_io.h"
+#include "volume_options.h"
 
 namespace {
 
@@ -160,21 +161,8 @@ int main(int argc, char** argv) {
   settings.max_fragments = 200;
   settings.free_scatter = 0.7;
   for (int i = 1; i < argc; ++i) {
-    const bool has_value = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--files") && has_value) {
-      settings.files = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--folders") && has_value) {
-      settings.folders = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (!std::strcmp(argv[i], "--clusters") && has_value) {
-      settings.total_clusters = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--seed") && has_value) {
-      settings.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (!std::strcmp(argv[i], "--scatter") && has_value) {
-      settings.free_scatter = std::strtod(argv[++i], nullptr);
-    } else {
-      std::fprintf(stderr,
-                   "usage: %s [--files N] [--folders N] [--clusters N] [--seed N] [--scatter F]\n",
-                   argv[0]);
+    if (!bench::take_volume_option(argc, argv, i, settings)) {
+      std::fprintf(stderr, "usage: %s %s\n", argv[0], bench::volume_options_usage());
       return 2;
     }
   }

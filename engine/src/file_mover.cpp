@@ -7,6 +7,7 @@
 #include "cell_updates.h"
 #include "contiguous_cells.h"
 #include "file_extents.h"
+#include "moving_scope.h"
 #include "optimize_set.h"
 #include "report_rows.h"
 #include "volume_access.h"
@@ -26,22 +27,6 @@ class current_file_scope {
 
  private:
   volume_handle& file_;
-};
-
-// moving is 1 for the status poll from the choice of a run until the file
-// is done, whichever way it ends.
-class moving_scope {
- public:
-  explicit moving_scope(engine_context& context) noexcept : context_(context) {
-    context_.move_poll_count.store(0, std::memory_order_relaxed);
-    context_.moving = 1;
-  }
-  ~moving_scope() { context_.moving = 0; }
-  moving_scope(const moving_scope&) = delete;
-  moving_scope& operator=(const moving_scope&) = delete;
-
- private:
-  engine_context& context_;
 };
 
 void empty_free_runs_by_length(engine_context& context) noexcept {

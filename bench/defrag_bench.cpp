@@ -121,7 +121,8 @@ std::vector<fragmented_file> movable_files(const volume_model& volume, size_t co
         const bool touching =
             i > 0 && extents[i - 1].lcn + (start - (i > 1 ? extents[i - 2].next_vcn : 0)) ==
                          extents[i].lcn;
-        if (extents[i].lcn == dravik::sim::virtual_lcn || touching) kind = file_class::needs_no_move;
+        if (extents[i].lcn == dravik::sim::virtual_lcn || touching)
+          kind = file_class::needs_no_move;
         start = extents[i].next_vcn;
       }
     }

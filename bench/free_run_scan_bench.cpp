@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   print("plain pass over the bytes", plain, plain);
   print("free runs, bare scan", bare, plain);
   print("free runs by length (movers)", by_length, plain);
-  print("free runs by start (optimisation)", by_start, plain);
+  print("free runs by start", by_start, plain);
 
   sim.close_handle(volume);
   dravik::install_volume_io(previous);

@@ -9,6 +9,7 @@
 #include "engine_state.h"
 #include "exclusion_lists.h"
 #include "message_box.h"
+#include "optimize_pass.h"
 #include "optimize_set.h"
 #include "report_index.h"
 #include "report_pages.h"
@@ -82,6 +83,7 @@ void optimise(engine_state& engine) {
   engine_context& context = engine.context;
   context.report_strings.optimize_rows.clear();
   const optimising_scope optimising(context);
+  optimize_volume(context, engine.optimize_set);
   context.walk.optimize_set = nullptr;
   free_optimize_set(engine.optimize_set);
 }

@@ -44,7 +44,8 @@ bool read_file_extents(engine_context& context, HANDLE file, extent_list& extent
       extents = extent_list(context.extent_buffer.get(), count < held ? count : held);
       return true;
     }
-    if (io.get_last_error() != ERROR_MORE_DATA || !grow_extent_buffer(context, growth)) return false;
+    if (io.get_last_error() != ERROR_MORE_DATA) return false;
+    if (!grow_extent_buffer(context, growth)) return false;
   }
 }
 

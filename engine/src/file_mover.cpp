@@ -7,6 +7,7 @@
 #include "cell_updates.h"
 #include "contiguous_cells.h"
 #include "file_extents.h"
+#include "moving_scope.h"
 #include "optimize_set.h"
 #include "report_rows.h"
 #include "volume_access.h"
@@ -26,22 +27,6 @@ class current_file_scope {
 
  private:
   volume_handle& file_;
-};
-
-// moving is 1 for the status poll from the choice of a run until the file
-// is done, whichever way it ends.
-class moving_scope {
- public:
-  explicit moving_scope(engine_context& context) noexcept : context_(context) {
-    context_.move_poll_count.store(0, std::memory_order_relaxed);
-    context_.moving = 1;
-  }
-  ~moving_scope() { context_.moving = 0; }
-  moving_scope(const moving_scope&) = delete;
-  moving_scope& operator=(const moving_scope&) = delete;
-
- private:
-  engine_context& context_;
 };
 
 void empty_free_runs_by_length(engine_context& context) noexcept {
@@ -64,8 +49,9 @@ class file_mover {
     if (!read_file_extents(context_, file.get(), extents, mover_extent_buffer_growth)) return;
     const uint32_t count = extents.count();
     if (count == 1) {
-      // A virtual single extent too: its position, all bits set (plus the
-      // offset), lies before every free run, so the pass never moves it.
+      // A virtual single extent is recorded too: on NTFS its position has
+      // every bit set, -1, before which no free run begins, so the pass never
+      // moves it.
       record(static_cast<uint64_t>(extents.lcn(0) + variant_.lcn_offset()), extents.length(0));
     }
     if (count <= 1 || !needs_move(extents)) return;
@@ -102,7 +88,8 @@ class file_mover {
     int64_t lcn = 0;
     uint64_t length = 0;
     const bool whole = read_single_extent(context_, file.get(), lcn, length);
-    if (whole && updates_cells()) mark_extent_contiguous(context_, lcn, length, variant_.lcn_offset());
+    if (whole && updates_cells())
+      mark_extent_contiguous(context_, lcn, length, variant_.lcn_offset());
     file.close();
     if (!whole) return;
     append_defrag_row(context_.report_strings, path(), count, walk_.file_size,

@@ -78,9 +78,11 @@ TEST_F(DefragVolume, AFinishedVolumeRecordsItsDateAndWritesItsPage) {
   EXPECT_FALSE(folder.exists("defragdate"));
 }
 
-// Catches an interrupted volume recorded as defragmented (its fragmentation
-// would be hidden for two days), and an optimisation table on its page.
-TEST_F(DefragVolume, AStopDuringAMoveKeepsTheDateAndDropsTheOptimisation) {
+// Catches a stop not seen between two extents, a row for the half-moved
+// file, the extents already moved taken back, an interrupted volume recorded
+// as defragmented (its fragmentation would be hidden for two days), and an
+// optimisation table on its page.
+TEST_F(DefragVolume, AStopBetweenTwoExtentsLeavesTheFilePartlyMovedAndTheDate) {
   folder.write("defragdate", no_dates());
   sim.set_move_hook([this](const sim::move_request& request) {
     if (request.number == 2) context().stop_requested = 1;
@@ -88,6 +90,11 @@ TEST_F(DefragVolume, AStopDuringAMoveKeepsTheDateAndDropsTheOptimisation) {
   load();
   defragment('D', 2, 2);
 
+  EXPECT_EQ(sim.moves_done(), 2u);
+  EXPECT_EQ(runs("D:\\a.bin"), (Runs{{207, 2}, {204, 1}, {206, 1}}));
+  EXPECT_EQ(runs("D:\\b.bin"), scattered(300, 4));
+  EXPECT_EQ(context().report_strings.fragment_rows, "");
+  EXPECT_EQ(context().moving, 0);
   EXPECT_EQ(walk().interrupted, 1);
   EXPECT_EQ(folder.read("defragdate"), no_dates());
   EXPECT_NE(page().find("<!--optimize-->"), std::string::npos);

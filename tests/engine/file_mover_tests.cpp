@@ -109,27 +109,6 @@ TEST_F(FileMover, ARefusedMoveEndsOnlyThatFile) {
   EXPECT_EQ(walk().interrupted, 0);
 }
 
-// Catches a stop that is not seen between two extents, a row for the
-// half-moved file, and a stop that does not mark the job interrupted.
-TEST_F(FileMover, AStopBetweenTwoExtentsLeavesTheFilePartlyMoved) {
-  sim.add_volume('C', roomy_volume());
-  sim.reserve_clusters('C', 0, 100);
-  add_file("C:\\a.bin", scattered(200, 4));
-  add_file("C:\\b.bin", scattered(300, 4));
-  sim.set_move_hook([this](const sim::move_request& request) {
-    if (request.number == 2) context().stop_requested = 1;
-  });
-  load();
-  defragment();
-
-  EXPECT_EQ(sim.moves_done(), 2u);
-  EXPECT_EQ(runs("C:\\a.bin"), (Runs{{207, 2}, {204, 1}, {206, 1}}));
-  EXPECT_EQ(runs("C:\\b.bin"), scattered(300, 4));
-  EXPECT_EQ(rows(), "");
-  EXPECT_EQ(walk().interrupted, 1);
-  EXPECT_EQ(context().moving, 0);
-}
-
 // Catches a file counted as moved because every call succeeded, although
 // the file system did not carry one of them out: the row and the count
 // follow what the file system reports afterwards.

@@ -172,5 +172,32 @@ TEST(FreeRunMaps, LongRunsKeepTheLowestStartToo) {
   EXPECT_EQ(by_length, (free_runs_by_length_map{{4095, 14100}, {4096, 3}, {5000, 1}}));
 }
 
+// Catches a scan that goes on after the caller asks it to stop, stops before
+// handing over the run that ends the search, or loses its state when it stops
+// inside a word; and a search that never ends losing the run that reaches
+// the volume's end.
+TEST(FreeRunScanUntil, StopsRightAfterTheRunTheCallerEndsWith) {
+  std::mt19937_64 random(20250301);
+  for (int round = 0; round < 200; ++round) {
+    const uint64_t clusters = 1 + random() % 2000;
+    std::vector<uint8_t> bytes((clusters + 7) / 8);
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random() & random());
+    const bitmap_view view{bytes.data(), bytes.size(), clusters};
+    const uint64_t wanted = 1 + random() % 6;
+
+    std::vector<run> seen;
+    for_each_free_run_until(view, [&seen, wanted](uint64_t start, uint64_t length) {
+      seen.emplace_back(start, length);
+      return length < wanted;
+    });
+    std::vector<run> expected;
+    for (const run& r : reference_runs(bytes, clusters)) {
+      expected.push_back(r);
+      if (r.second >= wanted) break;
+    }
+    ASSERT_EQ(seen, expected) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace dravik

@@ -1,68 +1,28 @@
 #include "analysis_walk.h"
 
-#include <cstring>
 
 #include "analysis_file.h"
 #include "ansi_text.h"
-#include "find_handle.h"
-#include "volume_io.h"
+#include "directory_walk.h"
 
 namespace dravik {
 
 namespace {
 
-class tree_walker {
+class tree_walker : public directory_walk<tree_walker> {
  public:
   tree_walker(engine_context& context, const analysis_variant& variant) noexcept
-      : context_(context), walk_(context.walk), variant_(variant) {}
+      : directory_walk(context), variant_(variant) {}
 
   void walk_root() {
-    const std::string& letter = context_.letter_strings[context_.working_slot];
-    if (letter.empty()) return;
-    char* path = walk_.walk_path;
-    path[0] = letter[0];
-    path[1] = ':';
-    path[2] = '\\';
     context_.cursor.in_system_folder = 0;
-    walk_directory(3);
+    walk_volume();
   }
 
  private:
+  friend class directory_walk<tree_walker>;
+
   bool stopping() const noexcept { return context_.stop_requested.get() != 0; }
-
-  // walk_path[0, prefix) is the directory's path with its trailing backslash.
-  // Deeper levels write only past their own prefix, so the prefix is still
-  // there when they return: one path buffer serves the whole walk.
-  void walk_directory(std::size_t prefix) {
-    if (stopping()) return;
-    char* path = walk_.walk_path;
-    path[prefix] = '*';
-    path[prefix + 1] = '\0';
-    walk_.walk_path_length = prefix + 1;
-    volume_io& io = current_volume_io();
-    const find_handle search(io.find_first_file(path, &walk_.find_record));
-    if (!search.is_open()) return;
-    do {
-      // The platform ends every name within the record; the last byte is
-      // cleared all the same, so no record is ever read past its end.
-      char* name = walk_.find_record.cFileName;
-      name[sizeof walk_.find_record.cFileName - 1] = '\0';
-      const std::size_t length = std::strlen(name);
-      context_.current_entry_name.set(name);
-      if (stopping()) return;
-      take_entry(prefix, length);
-    } while (io.find_next_file(search.get(), &walk_.find_record));
-  }
-
-  // Puts name after the prefix as the full path to hand on; false when it
-  // does not fit with room for extra more bytes and the NUL.
-  bool hand_on(std::size_t prefix, const char* name, std::size_t length, std::size_t extra) {
-    if (prefix + length + extra + 1 > walk_state::path_capacity) return false;
-    std::memcpy(walk_.walk_path + prefix, name, length);
-    walk_.walk_path[prefix + length] = '\0';
-    walk_.walk_path_length = prefix + length;
-    return true;
-  }
 
   // The entry in the find record, whose name is length bytes long.
   void take_entry(std::size_t prefix, std::size_t length) {
@@ -86,8 +46,7 @@ class tree_walker {
       const uint8_t outer = context_.cursor.in_system_folder;
       if (outer == 0 && ansi_contains_ignoring_case(name, length, "system32"))
         context_.cursor.in_system_folder = 1;
-      walk_.walk_path[prefix + length] = '\\';
-      walk_directory(prefix + length + 1);
+      enter_directory(prefix, length);
       context_.cursor.in_system_folder = outer;
       return;
     }
@@ -102,8 +61,6 @@ class tree_walker {
     analyse_file(context_, variant_.lcn_offset());
   }
 
-  engine_context& context_;
-  walk_state& walk_;
   const analysis_variant variant_;
 };
 

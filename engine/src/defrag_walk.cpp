@@ -1,68 +1,31 @@
 #include "defrag_walk.h"
 
-#include <cstring>
 
 #include "ansi_text.h"
+#include "directory_walk.h"
 #include "exclusion_lists.h"
 #include "file_mover.h"
-#include "find_handle.h"
-#include "volume_io.h"
 
 namespace dravik {
 
 namespace {
 
-class defrag_walker {
+class defrag_walker : public directory_walk<defrag_walker> {
  public:
   defrag_walker(engine_context& context, const analysis_variant& variant) noexcept
-      : context_(context), walk_(context.walk), variant_(variant) {}
+      : directory_walk(context), variant_(variant) {}
 
-  void walk_root() {
-    const std::string& letter = context_.letter_strings[context_.working_slot];
-    if (letter.empty()) return;
-    char* path = walk_.walk_path;
-    path[0] = letter[0];
-    path[1] = ':';
-    path[2] = '\\';
-    walk_directory(3);
-  }
+  void walk_root() { walk_volume(); }
 
  private:
+  friend class directory_walk<defrag_walker>;
+
   // A stop seen anywhere in the walk means the volume was not walked to its
   // end: its date must not be recorded as a finished defragmentation, nor
   // its files optimised.
   bool stopping() noexcept {
     if (context_.stop_requested.get() == 0) return false;
     walk_.interrupted = 1;
-    return true;
-  }
-
-  // walk_path[0, prefix) is the directory's path with its trailing backslash;
-  // deeper levels write only past it (as in the analysis walk).
-  void walk_directory(std::size_t prefix) {
-    if (stopping()) return;
-    char* path = walk_.walk_path;
-    path[prefix] = '*';
-    path[prefix + 1] = '\0';
-    walk_.walk_path_length = prefix + 1;
-    volume_io& io = current_volume_io();
-    const find_handle search(io.find_first_file(path, &walk_.find_record));
-    if (!search.is_open()) return;
-    do {
-      char* name = walk_.find_record.cFileName;
-      name[sizeof walk_.find_record.cFileName - 1] = '\0';
-      const std::size_t length = std::strlen(name);
-      context_.current_entry_name.set(name);
-      if (stopping()) return;
-      take_entry(prefix, length);
-    } while (io.find_next_file(search.get(), &walk_.find_record));
-  }
-
-  bool hand_on(std::size_t prefix, const char* name, std::size_t length, std::size_t extra) {
-    if (prefix + length + extra + 1 > walk_state::path_capacity) return false;
-    std::memcpy(walk_.walk_path + prefix, name, length);
-    walk_.walk_path[prefix + length] = '\0';
-    walk_.walk_path_length = prefix + length;
     return true;
   }
 
@@ -81,8 +44,7 @@ class defrag_walker {
           folder_name_contains_exclusion(*walk_.defrag_exclusions, name))
         return;
       if (!hand_on(prefix, name, length, 2)) return;
-      walk_.walk_path[prefix + length] = '\\';
-      walk_directory(prefix + length + 1);
+      enter_directory(prefix, length);
       return;
     }
 
@@ -96,8 +58,6 @@ class defrag_walker {
     defrag_file(context_, variant_);
   }
 
-  engine_context& context_;
-  walk_state& walk_;
   const analysis_variant variant_;
 };
 

@@ -1,6 +1,5 @@
 #include "analysis_walk.h"
 
-
 #include "analysis_file.h"
 #include "ansi_text.h"
 #include "directory_walk.h"

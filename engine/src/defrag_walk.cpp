@@ -1,6 +1,5 @@
 #include "defrag_walk.h"
 
-
 #include "ansi_text.h"
 #include "directory_walk.h"
 #include "exclusion_lists.h"

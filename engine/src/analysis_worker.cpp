@@ -7,6 +7,7 @@
 #include "defrag_worker.h"
 #include "engine_state.h"
 #include "engine_workers.h"
+#include "job_letters.h"
 #include "report_index.h"
 
 namespace dravik {
@@ -20,25 +21,14 @@ void analyse_letters(engine_state& engine) {
   engine_context& context = engine.context;
   begin_report_set(context.report_strings, globals.registry_report_present);
 
-  // Every letter takes a page number, also one whose volume has no map, so
-  // page n always belongs to the n-th letter of the job.
-  int page_number = 0;
-  const size_t letter_count = strnlen(globals.volume_letters, sizeof globals.volume_letters);
-  for (size_t position = 0; position < letter_count && context.stop_requested == 0; ++position) {
-    const char letter = globals.volume_letters[position];
-    ++page_number;
-    globals.current_letter_text.set(std::string(1, letter));
-    const int32_t slot = slot_of_letter(static_cast<unsigned char>(letter));
-    globals.current_slot = slot;
-    if (!slot_has_map(context, slot)) continue;
-
+  for_each_job_letter(engine, [&engine](char letter, int32_t slot, int page_number) {
     const analysis_turn turn{letter, slot, page_number};
     if (installed_step) {
       installed_step(engine, turn);
     } else {
       analyse_volume(engine, turn);
     }
-  }
+  });
 }
 
 void end_analysis(engine_state& engine) {

@@ -6,6 +6,7 @@
 #include "defrag_volume.h"
 #include "engine_state.h"
 #include "engine_workers.h"
+#include "job_letters.h"
 #include "report_index.h"
 
 namespace dravik {
@@ -18,18 +19,9 @@ void defragment_letters(engine_state& engine) {
   context.walk.interrupted = 0;
   begin_report_set(context.report_strings, globals.registry_report_present);
 
-  // As in the analysis, every letter takes a page number.
-  int page_number = 0;
-  const size_t letter_count = strnlen(globals.volume_letters, sizeof globals.volume_letters);
-  for (size_t position = 0; position < letter_count && context.stop_requested == 0; ++position) {
-    const char letter = globals.volume_letters[position];
-    ++page_number;
-    globals.current_letter_text.set(std::string(1, letter));
-    const int32_t slot = slot_of_letter(static_cast<unsigned char>(letter));
-    globals.current_slot = slot;
-    if (!slot_has_map(context, slot)) continue;
+  for_each_job_letter(engine, [&engine](char letter, int32_t slot, int page_number) {
     defrag_volume(engine, defrag_turn{letter, slot, page_number});
-  }
+  });
   write_defrag_index(context.report_strings, globals.application_folder);
 }
 

@@ -21,13 +21,13 @@
 #include <string>
 #include <utility>
 
-#include "analysis_volume.h"
-#include "engine_lifetime.h"
+#include "analysis/analysis_volume.h"
+#include "core/engine_lifetime.h"
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
 #include "volume_options.h"
 #include "simulated_volume/volume_walk.h"
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 namespace {
 

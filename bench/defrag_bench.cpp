@@ -29,14 +29,14 @@
 #include <utility>
 #include <vector>
 
-#include "analysis_volume.h"
-#include "defrag_volume.h"
-#include "engine_lifetime.h"
-#include "exclusion_lists.h"
-#include "free_runs.h"
+#include "analysis/analysis_volume.h"
+#include "defrag/defrag_volume.h"
+#include "core/engine_lifetime.h"
+#include "options/exclusion_lists.h"
+#include "volume/free_runs.h"
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
-#include "volume_io.h"
+#include "platform/volume_io.h"
 #include "volume_options.h"
 
 namespace {

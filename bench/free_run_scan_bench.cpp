@@ -15,12 +15,12 @@
 #include <utility>
 #include <vector>
 
-#include "free_runs.h"
+#include "volume/free_runs.h"
 #include "simulated_volume/simulated_volume.h"
 #include "simulated_volume/volume_generator.h"
 #include "volume_options.h"
-#include "volume_bitmap.h"
-#include "volume_io.h"
+#include "volume/volume_bitmap.h"
+#include "platform/volume_io.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "button.h"
+#include "classlib/button.h"
 
-#include "text_936.h"
+#include "classlib/text_936.h"
 
 BOOL CButton::Create(const std::string& text, DWORD style, const RECT& rect, HWND parent, UINT id) {
   return CreateChild(0, L"BUTTON", wide_from_936(text), style, rect, parent, id);

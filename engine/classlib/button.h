@@ -1,7 +1,7 @@
 #pragma once
 // A button control owned by an object (push button, check box).
 
-#include "wnd.h"
+#include "classlib/wnd.h"
 
 #include <string>
 

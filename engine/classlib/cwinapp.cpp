@@ -1,4 +1,4 @@
-#include "cwinapp.h"
+#include "classlib/cwinapp.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "cwinthread.h"
+#include "classlib/cwinthread.h"
 
 #include <process.h>
 

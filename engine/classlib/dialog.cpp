@@ -1,7 +1,7 @@
-#include "dialog.h"
+#include "classlib/dialog.h"
 
-#include "engine_module.h"
-#include "wnd.h"
+#include "classlib/engine_module.h"
+#include "classlib/wnd.h"
 
 void DDX_Text(CDataExchange* dx, int control_id, std::string& value) {
   const HWND control = GetDlgItem(dx->m_hWnd, control_id);

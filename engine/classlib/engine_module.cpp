@@ -1,4 +1,4 @@
-#include "engine_module.h"
+#include "classlib/engine_module.h"
 
 HMODULE engine_module() {
   // The module is found from an address inside it, so the answer is right

@@ -1,6 +1,6 @@
-#include "list_ctrl.h"
+#include "classlib/list_ctrl.h"
 
-#include "text_936.h"
+#include "classlib/text_936.h"
 
 #include <vector>
 

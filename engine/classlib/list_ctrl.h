@@ -3,7 +3,7 @@
 // Item and column numbers count from 0; -1 means failure where an index is
 // returned.
 
-#include "wnd.h"
+#include "classlib/wnd.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
-#include "message_box.h"
+#include "classlib/message_box.h"
 
-#include "engine_module.h"
+#include "classlib/engine_module.h"
 
 #include <utility>
 #include <vector>

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "text_936.h"
+#include "classlib/text_936.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "text_936.h"
+#include "classlib/text_936.h"
 
 #include <windows.h>
 

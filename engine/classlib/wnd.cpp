@@ -1,7 +1,7 @@
-#include "wnd.h"
+#include "classlib/wnd.h"
 
-#include "engine_module.h"
-#include "text_936.h"
+#include "classlib/engine_module.h"
+#include "classlib/text_936.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win32_volume_io.h"
+#include "platform/win32_volume_io.h"
 
 #include <winioctl.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 namespace dravik {
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis_volume.h"
+#include "analysis/analysis_volume.h"
 #include "cell_counts_compare.h"
-#include "engine_lifetime.h"
-#include "volume_slots.h"
+#include "core/engine_lifetime.h"
+#include "state/volume_slots.h"
 #include "simulated_volume/simulated_volume.h"
 #include "test_folder.h"
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 namespace dravik_test {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "cluster_cell.h"
+#include "state/cluster_cell.h"
 
 namespace dravik {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "analysis_fixture.h"
-#include "defrag_volume.h"
+#include "defrag/defrag_volume.h"
 #include "message_recorder.h"
-#include "simulated_test_support.h"
+#include "simulated_volume/simulated_test_support.h"
 
 namespace dravik_test {
 

@@ -3,7 +3,7 @@
 // drives, every other root has no volume. Installed for the life of the
 // object, so dialogs list exactly these drives.
 
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 #include <string>
 

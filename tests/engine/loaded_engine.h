@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis_worker.h"
-#include "engine_lifetime.h"
+#include "core/analysis_worker.h"
+#include "core/engine_lifetime.h"
 #include "simulated_volume/simulated_volume.h"
 #include "test_folder.h"
 

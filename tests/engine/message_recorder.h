@@ -2,7 +2,7 @@
 // Answers the engine's message boxes with OK and records their texts (code
 // page 936 bytes) for the life of the object.
 
-#include "message_box.h"
+#include "classlib/message_box.h"
 
 #include <string>
 #include <vector>

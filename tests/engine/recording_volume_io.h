@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 namespace dravik_test {
 

@@ -3,8 +3,8 @@
 // again when it goes, so that no test depends on another's task and none is
 // left in the task folder.
 
-#include "com_ptr.h"
-#include "scheduled_task.h"
+#include "advanced/com_ptr.h"
+#include "advanced/scheduled_task.h"
 
 #include <windows.h>
 

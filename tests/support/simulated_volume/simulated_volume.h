@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "handle_table.h"
-#include "volume_io.h"
+#include "platform/volume_io.h"
 #include "volume_model.h"
 #include "win32_path.h"
 

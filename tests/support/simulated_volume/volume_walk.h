@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "volume_io.h"
+#include "platform/volume_io.h"
 
 namespace dravik::sim {
 

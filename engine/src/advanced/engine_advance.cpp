@@ -1,0 +1,34 @@
+#include "advanced/engine_advance.h"
+
+#include "advanced/companion_process.h"
+#include "options/run_key_entry.h"
+
+namespace dravik {
+
+const char* const companion_run_value = "VELTOR";
+
+namespace {
+
+const engine_advance_state* bound_state = nullptr;
+
+}  // namespace
+
+void bind_engine_advance(const engine_advance_state* state) { bound_state = state; }
+
+const engine_advance_state* bound_engine_advance() { return bound_state; }
+
+INT_PTR show_advance_dialog(const engine_advance_state& state) {
+  advance_dialog.size_text = state.total_size_text;
+  const INT_PTR result = advance_dialog.DoModal();
+  if (result == IDOK) apply_advance(advance_dialog, state);
+  return result;
+}
+
+void apply_advance(const Advance& dialog, const engine_advance_state& state) {
+  if (dialog.companion_run_check == state.companion_run_flag) return;
+  state.companion_run_flag = dialog.companion_run_check;
+  update_run_entry(companion_run_value, state.companion_run_flag != 0,
+                   dialog.working_folder + companion_executable);
+}
+
+}  // namespace dravik

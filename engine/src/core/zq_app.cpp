@@ -1,0 +1,81 @@
+#include "core/zq_app.h"
+
+#include "advanced/advance_dialog.h"
+#include "files/application_folder.h"
+#include "files/disk_data_file.h"
+#include "core/engine_state.h"
+#include "volume/fixed_volumes.h"
+#include "exports/report_binding.h"
+#include "files/stdio_file.h"
+
+namespace dravik {
+
+CZQApp::CZQApp(engine_state& engine) noexcept : engine_(engine) {}
+
+BOOL CZQApp::InitInstance() {
+  CWinApp::InitInstance();
+
+  engine_globals& globals = engine_.globals;
+  globals.host_executable_path = engine_.options.host_executable_path.empty()
+                                     ? running_executable_path()
+                                     : engine_.options.host_executable_path;
+  globals.application_folder = folder_of_path(globals.host_executable_path);
+  application_folder_ = globals.application_folder;
+  advance_dialog.working_folder = globals.application_folder;
+  advance_dialog.program_path = globals.host_executable_path;
+
+  // The volume tables, the colour table and the flags are freshly built with
+  // the engine's state, so nothing here needs resetting.
+
+  read_presets(globals.application_folder);
+  if (read_option_flags(globals.application_folder, engine_.option_state.flags))
+    advance_dialog.companion_run_check = globals.companion_run_flag;
+  bind_engine_options(&engine_.option_state);
+  bind_engine_advance(&engine_.advance_state);
+  bind_report_exports(globals.application_folder, globals.registry_report_present,
+                      engine_.context.report_strings);
+
+  globals.fixed_volume_count = 0;
+  const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "rb");
+  record_fixed_volumes(engine_, disk_data.get());
+  // The library always finishes loading: a volume that did not open simply
+  // has no map.
+  return TRUE;
+}
+
+int CZQApp::ExitInstance() {
+  // The exports answer as for an unloaded engine from here on.
+  bind_engine_options(nullptr);
+  bind_engine_advance(nullptr);
+  unbind_report_exports();
+  save_engine_state(engine_);
+  // A worker that outlived the unload's wait still uses the maps and lists.
+  if (!workers_running(engine_.globals)) free_volume_maps(engine_);
+  return CWinApp::ExitInstance();
+}
+
+void save_engine_state(const engine_state& engine) {
+  const engine_globals& globals = engine.globals;
+  if (globals.fixed_volume_count > 0) {
+    // "r+b" opens an existing file for writing without truncating it and
+    // fails on a missing one: only the slots written change.
+    const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "r+b");
+    if (disk_data) {
+      for (int slot = 0; slot < slot_count; ++slot) {
+        const volume_table_entry& entry = engine.volumes[slot];
+        if (entry.cells != nullptr) write_cell_map(disk_data.get(), slot, *entry.cells);
+      }
+    }
+  }
+
+  write_option_flags(globals.application_folder, engine.option_state.flags);
+}
+
+void free_volume_maps(engine_state& engine) noexcept {
+  for (int slot = 0; slot < slot_count; ++slot) {
+    engine.volumes[slot].cells.reset();
+    engine.file_lists[slot].clear();
+  }
+}
+
+}  // namespace dravik

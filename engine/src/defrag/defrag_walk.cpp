@@ -1,0 +1,74 @@
+#include "defrag/defrag_walk.h"
+
+#include "text/ansi_text.h"
+#include "volume/directory_walk.h"
+#include "options/exclusion_lists.h"
+#include "defrag/file_mover.h"
+
+namespace dravik {
+
+namespace {
+
+class defrag_walker : public directory_walk<defrag_walker> {
+ public:
+  defrag_walker(engine_context& context, const analysis_variant& variant) noexcept
+      : directory_walk(context), variant_(variant) {}
+
+  void walk_root() { walk_volume(); }
+
+ private:
+  friend class directory_walk<defrag_walker>;
+
+  // A stop seen anywhere in the walk means the volume was not walked to its
+  // end: its date must not be recorded as a finished defragmentation, nor
+  // its files optimised.
+  bool stopping() noexcept {
+    if (context_.stop_requested.get() == 0) return false;
+    walk_.interrupted = 1;
+    return true;
+  }
+
+  void take_entry(std::size_t prefix, std::size_t length) {
+    const WIN32_FIND_DATAA& record = walk_.find_record;
+    const char* name = record.cFileName;
+    if (name[0] == '.') return;
+    const DWORD attributes = record.dwFileAttributes;
+
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      walk_.directories_scanned += 1;
+      // A junction leads elsewhere, possibly back up the tree or onto
+      // another volume, whose files this volume's handle cannot move.
+      if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
+      if (walk_.defrag_exclusions != nullptr &&
+          folder_name_contains_exclusion(*walk_.defrag_exclusions, name))
+        return;
+      if (!hand_on(prefix, name, length, 2)) return;
+      enter_directory(prefix, length);
+      return;
+    }
+
+    walk_.files_scanned += 1;
+    if (attributes & FILE_ATTRIBUTE_SPARSE_FILE) return;
+    if (!hand_on(prefix, name, length, 0)) return;
+    context_.cursor.in_system_folder = ansi_contains(walk_.walk_path, "system32") ? 1 : 0;
+    walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;
+    const uint64_t bytes_per_cluster = context_.bytes_per_cluster;
+    if (bytes_per_cluster != 0) context_.doneUnits.add(walk_.file_size / bytes_per_cluster);
+    defrag_file(context_, variant_);
+  }
+
+  const analysis_variant variant_;
+};
+
+}  // namespace
+
+void defrag_tree(engine_context& context, const analysis_variant& variant) {
+  defrag_walker(context, variant).walk_root();
+}
+
+void defrag_tree_ntfs(engine_context& context) { defrag_tree(context, {true, false}); }
+void defrag_tree_ntfs_large(engine_context& context) { defrag_tree(context, {true, true}); }
+void defrag_tree_fat(engine_context& context) { defrag_tree(context, {false, false}); }
+void defrag_tree_fat_large(engine_context& context) { defrag_tree(context, {false, true}); }
+
+}  // namespace dravik

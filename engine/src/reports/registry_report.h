@@ -1,0 +1,32 @@
+#pragma once
+// The registry page "registryreport.html": one row per open issue of a scan.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "dravik/registry_issue.h"
+#include "reports/report_strings.h"
+
+namespace dravik {
+
+// Mode 1: after a scan-only run; mode 2: after the scan part of a
+// scan-and-clean run, before anything is deleted. Writes the registry page
+// with every issue whose fixed byte is 0 (texts converted to the ANSI code
+// page), rewrites the mode's index page with the Registry cell alone, and sets
+// registry_report_present. Any other mode writes the page without caption or
+// error count and no index page.
+//
+// When the registry page cannot be made (template missing or unreadable, page
+// not writable) nothing else happens: no index page links to it and
+// registry_report_present stays as it was. Returns whether the page was
+// written.
+bool save_registry_report(report_strings& strings, const std::string& application_folder,
+                          const issue_groups& groups, int mode,
+                          std::atomic<std::int32_t>& registry_report_present);
+
+// UTF-16 to the ANSI code page, up to the first NUL; "" when it cannot be
+// converted.
+std::string ansi_text(const std::wstring& text);
+
+}  // namespace dravik

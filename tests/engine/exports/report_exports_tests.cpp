@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dravik/report_exports.h"
+#include "exports/report_binding.h"
+#include "reports/report_shell.h"
+#include "report_test_folder.h"
+
+namespace dravik {
+namespace {
+
+using dravik_test::report_test_folder;
+
+std::vector<std::string> opened;
+
+void record(const char* address) { opened.push_back(address); }
+
+// The exports bound to a test's own state, with the shell recorded.
+class ReportExports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    opened.clear();
+    previous_shell = install_report_shell(&record);
+    dravik_test::write_test_templates(folder);
+    build_report_blocks(strings);
+    application_folder = folder.path();
+    bind_report_exports(application_folder, present, strings);
+  }
+  void TearDown() override {
+    unbind_report_exports();
+    install_report_shell(previous_shell);
+  }
+
+  shell_open_function previous_shell = nullptr;
+  report_test_folder folder;
+  report_strings strings;
+  std::string application_folder;
+  std::atomic<std::int32_t> present{0};
+};
+
+TEST(ReportSet, PageFollowsKindAndRegistryReport) {
+  const struct {
+    int kind;
+    bool registry;
+    const char* page;
+  } cases[] = {{1, false, "analysisreport.html"}, {1, true, "registryanalysisreport.html"},
+               {2, false, "defragreport.html"},   {2, true, "registrydefragreport.html"},
+               {0, false, "defragreport.html"},   {-7, true, "registrydefragreport.html"}};
+  for (const auto& c : cases) EXPECT_EQ(report_set_page(c.kind, c.registry), c.page) << c.kind;
+}
+
+// Catches backslashes left in the address, and a slash written over the
+// second byte of a Chinese character (0x81 0x5C) in the folder name.
+TEST(ReportSet, AddressUsesForwardSlashesOnly) {
+  EXPECT_EQ(report_set_address(1, "C:\\Apps\\Defrag\\", false),
+            "file:///C:/Apps/Defrag/analysisreport.html");
+  EXPECT_EQ(report_set_address(2, "D:\\\x81\x5C\\", true),
+            "file:///D:/\x81\x5C/registrydefragreport.html");
+}
+
+// A registry scan, then the analysis job's report set: the registry variant
+// opens once; the flag is cleared, so the next set is the plain one.
+TEST_F(ReportExports, ShowReportOpensRegistryVariantOnceThenPlain) {
+  issue_groups groups(2565);
+  DLL_SaveRegistryReport(&groups, 1);
+  EXPECT_TRUE(folder.read("registryreport.html"));
+  EXPECT_EQ(present, 1);
+  DLL_ShowReport(1);
+  DLL_ShowReport(1);
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], report_set_address(1, folder.path(), true));
+  EXPECT_EQ(opened[1], report_set_address(1, folder.path(), false));
+  EXPECT_EQ(present, 0);
+}
+
+// Catches a crash on a null container, or a "0 errors" page for a scan that
+// never handed anything over.
+TEST_F(ReportExports, NullIssueGroupsWriteNothing) {
+  DLL_SaveRegistryReport(nullptr, 1);
+  EXPECT_EQ(folder.files().size(), 5u);
+  EXPECT_EQ(present, 0);
+}
+
+TEST_F(ReportExports, UnboundExportsDoNothing) {
+  unbind_report_exports();
+  issue_groups groups(1);
+  DLL_SaveRegistryReport(&groups, 1);
+  DLL_ShowReport(2);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(folder.files().size(), 5u);
+}
+
+}  // namespace
+}  // namespace dravik

@@ -1,0 +1,144 @@
+// DLL_GetWorkingStatus: the state derived from the workers on every poll,
+// the progress of a volume without a map, the last run's numbers while idle,
+// and the move numbers that advance by one per poll.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "dravik/run_exports.h"
+#include "dravik/volume_exports.h"
+#include "loaded_engine.h"
+#include "simulated_volume/simulated_test_support.h"
+
+namespace dravik {
+namespace {
+
+using dravik_test::fake_worker_pointer;
+using sim::testing::small_ntfs;
+
+class WorkingStatusPoll : public dravik_test::LoadedEngine {
+ protected:
+  void SetUp() override {
+    LoadedEngine::SetUp();
+    sim.add_volume('C', small_ntfs());
+    sim.add_volume('E', small_ntfs());
+    sim.fail_bitmap_reads('E', ERROR_INVALID_FUNCTION);  // fixed, but without a map
+    ASSERT_TRUE(load());
+  }
+
+  engine_context& context() { return engine().context; }
+  engine_globals& globals() { return engine().globals; }
+};
+
+// Catches a volume without a map reported with the context's progress, or
+// with a worker's state, instead of 1 of 100.
+TEST_F(WorkingStatusPoll, VolumeWithoutMapShowsOneOfHundred) {
+  context().totalUnits = 5000;
+  context().doneUnits = 4000;
+  fake_worker_pointer worker(globals().analysis_worker);
+  for (int letter : {'E', 'Q', 'e'}) {
+    DLL_SetCurrentVolume(letter);
+    const WorkingStatus* status = DLL_GetWorkingStatus();
+    EXPECT_EQ(status->state, working_idle) << char(letter);
+    EXPECT_EQ(status->totalUnits, 100u) << char(letter);
+    EXPECT_EQ(status->doneUnits, 1u) << char(letter);
+  }
+  DLL_SetCurrentVolume('C');
+  EXPECT_EQ(DLL_GetWorkingStatus()->state, working_analysing);
+  EXPECT_EQ(DLL_GetWorkingStatus()->doneUnits, 4000u);
+}
+
+// Catches an idle status that resets the progress instead of keeping the
+// numbers the last run left.
+TEST_F(WorkingStatusPoll, IdleKeepsTheLastRunsNumbers) {
+  install_analysis_step([](engine_state& e, const analysis_turn&) {
+    e.context.totalUnits = 900;
+    e.context.doneUnits = 875;
+    e.context.current_entry_name.set("pagefile.sys");
+  });
+  ASSERT_EQ(DLL_AnalyseVolume("C"), 1);
+  const WorkingStatus* status = DLL_GetWorkingStatus();
+  EXPECT_EQ(status->state, working_idle);
+  EXPECT_EQ(status->totalUnits, 900u);
+  EXPECT_EQ(status->doneUnits, 875u);
+  EXPECT_EQ(status->volume, 'C');
+  EXPECT_STREQ(status->itemName, "pagefile.sys");
+}
+
+// Catches the letter or the name read from storage a worker frees or
+// rewrites: both are copies, the letter 0 while no letter was taken.
+TEST_F(WorkingStatusPoll, LetterAndNameAreCopies) {
+  EXPECT_EQ(DLL_GetWorkingStatus()->volume, '\0');
+  EXPECT_STREQ(DLL_GetWorkingStatus()->itemName, "");
+  const std::string longest(MAX_PATH - 1, 'n');
+  globals().current_letter_text.set("D");
+  context().current_entry_name.set(longest.c_str());
+  WorkingStatus* status = DLL_GetWorkingStatus();
+  globals().current_letter_text.set("");
+  context().current_entry_name.set(nullptr);
+  EXPECT_EQ(status->volume, 'D');
+  EXPECT_EQ(std::string(status->itemName), longest);
+}
+
+// Catches move numbers that do not advance per poll, that use the wrong
+// source while optimising, or that keep counting after the move.
+TEST_F(WorkingStatusPoll, MoveNumbersAdvanceByOnePerPoll) {
+  fake_worker_pointer worker(globals().defrag_worker);
+  context().moving = 1;
+  context().move_poll_count = 0;
+  set_move_request(context(), nullptr, 100, 5000, 8);
+
+  const WorkingStatus* status = DLL_GetWorkingStatus();
+  EXPECT_EQ(status->state, working_defragmenting);
+  EXPECT_EQ(status->moveFrom, 101u);
+  EXPECT_EQ(status->moveTo, 5001u);
+  DLL_GetWorkingStatus();
+  EXPECT_EQ(status->moveFrom, 102u);
+  EXPECT_EQ(status->moveTo, 5002u);
+
+  // The next file: the mover restarts the count with its new target.
+  context().move_poll_count = 0;
+  set_move_request(context(), nullptr, 0, 7000, 3);
+  DLL_GetWorkingStatus();
+  EXPECT_EQ(status->moveFrom, 1u);
+  EXPECT_EQ(status->moveTo, 7001u);
+
+  // Optimising: the source is the entry's recorded position.
+  context().optimising = 1;
+  context().optimize_source = 1000;
+  context().move_poll_count = 0;
+  set_move_request(context(), nullptr, 0, 40, 8);
+  DLL_GetWorkingStatus();
+  EXPECT_EQ(status->state, working_optimising);
+  EXPECT_EQ(status->moveFrom, 1001u);
+  EXPECT_EQ(status->moveTo, 41u);
+  DLL_GetWorkingStatus();
+  EXPECT_EQ(status->moveFrom, 1002u);
+  EXPECT_EQ(status->moveTo, 42u);
+
+  context().moving = 0;
+  DLL_GetWorkingStatus();
+  EXPECT_EQ(status->moveFrom, 0u);
+  EXPECT_EQ(status->moveTo, 0u);
+  EXPECT_EQ(context().move_poll_count, 2u) << "polls between moves count nothing";
+}
+
+// Catches move numbers rewritten outside the defragmentation: the host reads
+// them only in states 2 and 3, and they keep their last values otherwise.
+TEST_F(WorkingStatusPoll, MoveNumbersChangeOnlyWhileDefragmenting) {
+  context().moving = 1;
+  set_move_request(context(), nullptr, 10, 20, 1);
+  {
+    fake_worker_pointer worker(globals().defrag_worker);
+    DLL_GetWorkingStatus();
+  }
+  const uint64_t from = DLL_GetWorkingStatus()->moveFrom;
+  EXPECT_NE(from, 0u);
+  fake_worker_pointer analysing(globals().analysis_worker);
+  EXPECT_EQ(DLL_GetWorkingStatus()->state, working_analysing);
+  EXPECT_EQ(DLL_GetWorkingStatus()->moveFrom, from);
+}
+
+}  // namespace
+}  // namespace dravik

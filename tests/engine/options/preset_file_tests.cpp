@@ -1,0 +1,161 @@
+#include "options/preset_file.h"
+
+#include "scratch_folder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using dravik::file_exclusion;
+using dravik::file_exclusion_kind;
+using dravik::format_presets;
+using dravik::parse_presets;
+using dravik::preset_contents;
+using dravik::split_entries;
+using engine_test::scratch_folder;
+
+using strings = std::vector<std::string>;
+
+file_exclusion file(const char* name) { return {name, file_exclusion_kind::file}; }
+file_exclusion type(const char* name) { return {name, file_exclusion_kind::type}; }
+
+TEST(PresetParsing, FillsTextsAndListsSectionBySection) {
+  const preset_contents c =
+      parse_presets("[folder]\r\na\r\nb\r\n[file]\r\n[type]\r\nexe");
+  EXPECT_EQ(c.folder_text, "a;b;");
+  EXPECT_EQ(c.file_text, "");
+  EXPECT_EQ(c.type_text, "exe;");
+  EXPECT_EQ(c.folders, (strings{"a", "b"}));
+  EXPECT_EQ(c.files, (std::vector<file_exclusion>{type("exe")}));
+}
+
+// Sections may repeat and come in any order; file and type entries share
+// one list in the order of their lines.
+TEST(PresetParsing, RepeatedSectionsAppendInLineOrder) {
+  const preset_contents c =
+      parse_presets("[type]\r\nexe\r\n[file]\r\nx.txt\r\n[folder]\r\nTemp\r\n[type]\r\ndll\r\n");
+  EXPECT_EQ(c.type_text, "exe;dll;");
+  EXPECT_EQ(c.file_text, "x.txt;");
+  EXPECT_EQ(c.files, (std::vector<file_exclusion>{type("exe"), file("x.txt"), type("dll")}));
+  EXPECT_EQ(c.folders, (strings{"Temp"}));
+}
+
+TEST(PresetParsing, LinesBeforeTheFirstHeaderAreIgnored) {
+  const preset_contents c = parse_presets("stray\r\nTemp\r\n[folder]\r\nkept");
+  EXPECT_EQ(c.folder_text, "kept;");
+  EXPECT_EQ(c.folders, (strings{"kept"}));
+}
+
+// Headers are case-sensitive and exact after the cut at the first "]".
+TEST(PresetParsing, BracketLinesAreCutAfterTheirFirstBracket) {
+  struct bracket_case {
+    const char* line;
+    const char* folder_text;  // what the line adds to a folder section
+  };
+  const bracket_case cases[] = {
+      {"[Folder]", "[Folder];"},
+      {"abc]def", "abc];"},
+      {"x]]", "x];"},
+      {"[file]trailing", nullptr},  // a header: switches to the file section
+      {"plain", "plain;"},
+  };
+  for (const bracket_case& c : cases) {
+    const preset_contents contents = parse_presets(std::string("[folder]\r\n") + c.line + "\r\nz");
+    if (c.folder_text) {
+      EXPECT_EQ(contents.folder_text, std::string(c.folder_text) + "z;") << c.line;
+    } else {
+      EXPECT_EQ(contents.folder_text, "") << c.line;
+      EXPECT_EQ(contents.file_text, "z;") << c.line;
+    }
+  }
+}
+
+// In code page 936 the second byte of a character may be 0x5D, the byte of
+// "]"; cutting there would corrupt the entry and every later save of it.
+TEST(PresetParsing, SecondByteOfAChineseCharacterIsNoBracket) {
+  ASSERT_EQ(GetACP(), 936u);
+  const std::string name = "\xC2\xBC\x93\x5D" "\xCE\xC4";  // 录 揮 文
+  const preset_contents c = parse_presets("[folder]\r\n" + name);
+  EXPECT_EQ(c.folders, (strings{name}));
+}
+
+// An empty line in a section is an empty entry; it round-trips as ";".
+TEST(PresetParsing, EmptyLinesAreEmptyEntries) {
+  const preset_contents c = parse_presets("[folder]\r\n\r\nb\r\n\r\n[file]");
+  EXPECT_EQ(c.folder_text, ";b;;");
+  EXPECT_EQ(c.folders, (strings{"", "b", ""}));
+}
+
+TEST(PresetParsing, AcceptsBareLineFeedsAndAFinalLineEnd) {
+  EXPECT_EQ(parse_presets("[folder]\na\nb\n").folders, (strings{"a", "b"}));
+  EXPECT_EQ(parse_presets("[folder]\r\na\r\n").folder_text, "a;");
+}
+
+TEST(PresetParsing, BlanksInTheFileAreKept) {
+  EXPECT_EQ(parse_presets("[folder]\r\nLocal Settings").folders, (strings{"Local Settings"}));
+}
+
+TEST(PresetParsing, EntriesTooLongForTheListStayInTheText) {
+  const std::string long_name(300, 'n');
+  const preset_contents c = parse_presets("[file]\r\n" + long_name + "\r\nshort");
+  EXPECT_EQ(c.file_text, long_name + ";short;");
+  EXPECT_EQ(c.files, (std::vector<file_exclusion>{file("short")}));
+}
+
+TEST(PresetEntries, SplitsAtSemicolonsAfterRemovingEveryBlank) {
+  struct split_case {
+    const char* text;
+    strings entries;
+  };
+  const split_case cases[] = {
+      {"Local Settings;Temp", {"LocalSettings", "Temp"}},
+      {" a ; b c ;", {"a", "bc"}},
+      {"a;;b", {"a", "", "b"}},
+      {";a", {"", "a"}},
+      {";", {""}},
+      {"a;", {"a"}},
+      {"", {}},
+      {"   ", {}},
+      {"exe", {"exe"}},
+  };
+  for (const split_case& c : cases) EXPECT_EQ(split_entries(c.text), c.entries) << c.text;
+}
+
+TEST(PresetFormat, WritesAllHeadersAndNoFinalLineEnd) {
+  EXPECT_EQ(format_presets({"a", "b"}, {}, {"exe"}),
+            "[folder]\r\na\r\nb\r\n[file]\r\n[type]\r\nexe");
+  EXPECT_EQ(format_presets({}, {}, {}), "[folder]\r\n[file]\r\n[type]");
+  EXPECT_EQ(format_presets({"", "x"}, {"f.txt"}, {}), "[folder]\r\n\r\nx\r\n[file]\r\nf.txt\r\n[type]");
+}
+
+// What the dialog shows after a load, written back unchanged, gives the file
+// it was read from.
+TEST(PresetFormat, ReadThenWrittenGivesTheSameFile) {
+  const std::string files[] = {
+      "[folder]\r\na\r\nb\r\n[file]\r\n[type]\r\nexe",
+      "[folder]\r\n[file]\r\n[type]",
+      "[folder]\r\n\r\nx\r\n[file]\r\nThumbs.db\r\ny.txt\r\n[type]\r\nrar\r\ndll",
+  };
+  for (const std::string& original : files) {
+    const preset_contents c = parse_presets(original);
+    EXPECT_EQ(format_presets(split_entries(c.folder_text), split_entries(c.file_text),
+                             split_entries(c.type_text)),
+              original);
+  }
+}
+
+TEST(PresetFile, WriteReplacesTheWholeFile) {
+  const scratch_folder folder;
+  folder.write("preset.ini", std::string(100, 'x'));
+  ASSERT_TRUE(dravik::write_preset_file(folder.path() + "preset.ini", "[folder]\r\n[file]\r\n[type]"));
+  EXPECT_EQ(folder.read("preset.ini"), "[folder]\r\n[file]\r\n[type]");
+  std::string bytes;
+  ASSERT_TRUE(dravik::read_preset_file(folder.path() + "preset.ini", bytes));
+  EXPECT_EQ(bytes, "[folder]\r\n[file]\r\n[type]");
+}
+
+}  // namespace

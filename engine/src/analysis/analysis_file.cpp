@@ -8,7 +8,7 @@
 #include "files/defrag_date_file.h"
 #include "volume/file_extents.h"
 #include "reports/report_rows.h"
-#include "volume/volume_handle.h"
+#include "state/volume_handle.h"
 #include "platform/volume_io.h"
 
 namespace dravik {

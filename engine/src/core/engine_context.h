@@ -19,7 +19,7 @@
 #include "state/shared_name.h"
 #include "state/shared_value.h"
 #include "volume/volume_bitmap.h"
-#include "volume/volume_handle.h"
+#include "state/volume_handle.h"
 #include "state/volume_slots.h"
 #include "state/walk_state.h"
 

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "volume/volume_handle.h"
+#include "state/volume_handle.h"
 #include "platform/volume_io.h"
 
 namespace dravik {

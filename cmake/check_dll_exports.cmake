@@ -1,33 +1,27 @@
-# Checks the export table of the engine library: exactly these 18 names, each
-# at its ordinal, nothing else exported. The program binds the names; the
-# ordinals are part of the library's published interface.
+# Checks the export table of the engine library against its definition file:
+# exactly the names dravik.def lists, each at its ordinal, nothing else
+# exported. The program binds the names; the ordinals are part of the
+# library's published interface.
 #
-#   cmake -DOBJDUMP=<objdump of the target> -DDLL=<dravik.dll> -P check_dll_exports.cmake
+#   cmake -DOBJDUMP=<objdump of the target> -DDLL=<dravik.dll> -DDEF=<dravik.def>
+#         -P check_dll_exports.cmake
 
-set(expected
-  1 DLL_AnalyseVolume
-  2 DLL_DefragVolume
-  3 DLL_GetVolumeColorTable
-  4 DLL_GetVolumeSectorColor
-  5 DLL_GetVolumeSectorFilesList
-  6 DLL_GetVolumeSectorFileInfo
-  7 DLL_SetCurrentVolume
-  8 DLL_GetWorkingStatus
-  9 DLL_WorkingStop
-  10 DLL_Options
-  11 DLL_GetLogout
-  12 DLL_GetRestart
-  13 DLL_GetAutoRun
-  14 DLL_GetVolumeInfo
-  15 DLL_Advance
-  16 DLL_SaveRegistryReport
-  17 DLL_ShowReport
-  18 DLL_OptimizedDefragVolume
-)
-
-if(NOT OBJDUMP OR NOT DLL)
-  message(FATAL_ERROR "usage: cmake -DOBJDUMP=... -DDLL=... -P check_dll_exports.cmake")
+if(NOT OBJDUMP OR NOT DLL OR NOT DEF)
+  message(FATAL_ERROR "usage: cmake -DOBJDUMP=... -DDLL=... -DDEF=... -P check_dll_exports.cmake")
 endif()
+
+# "  NAME @ORDINAL" lines of the EXPORTS section.
+file(STRINGS "${DEF}" def_lines)
+set(expected)
+foreach(line IN LISTS def_lines)
+  if(line MATCHES "^[ \t]+([A-Za-z_][A-Za-z0-9_]*)[ \t]+@([0-9]+)")
+    list(APPEND expected ${CMAKE_MATCH_2} ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+if(NOT expected)
+  message(FATAL_ERROR "${DEF} lists no exports")
+endif()
+
 if(NOT EXISTS "${DLL}")
   message(FATAL_ERROR "${DLL} does not exist")
 endif()

@@ -13,8 +13,31 @@
 // engine's workers and the exports run on different threads).
 
 #include <windows.h>
+#include <winioctl.h>
+
+#include <cstddef>
 
 namespace dravik {
+
+// The control codes' buffers as the engine lays them out by hand (a 16-byte
+// bitmap header, a 24-byte start, 16-byte extents). The shipped build is
+// 32-bit and the test build 64-bit: both must see the same offsets.
+static_assert(sizeof(STARTING_LCN_INPUT_BUFFER) == 8);
+static_assert(offsetof(VOLUME_BITMAP_BUFFER, StartingLcn) == 0);
+static_assert(offsetof(VOLUME_BITMAP_BUFFER, BitmapSize) == 8);
+static_assert(offsetof(VOLUME_BITMAP_BUFFER, Buffer) == 16);
+static_assert(sizeof(VOLUME_BITMAP_BUFFER) == 24);
+static_assert(sizeof(STARTING_VCN_INPUT_BUFFER) == 8);
+static_assert(offsetof(RETRIEVAL_POINTERS_BUFFER, ExtentCount) == 0);
+static_assert(offsetof(RETRIEVAL_POINTERS_BUFFER, StartingVcn) == 8);
+static_assert(offsetof(RETRIEVAL_POINTERS_BUFFER, Extents) == 16);
+static_assert(sizeof(RETRIEVAL_POINTERS_BUFFER::Extents[0]) == 16);
+static_assert(sizeof(RETRIEVAL_POINTERS_BUFFER) == 32);
+static_assert(offsetof(MOVE_FILE_DATA, FileHandle) == 0);
+static_assert(offsetof(MOVE_FILE_DATA, StartingVcn) == 8);
+static_assert(offsetof(MOVE_FILE_DATA, StartingLcn) == 16);
+static_assert(offsetof(MOVE_FILE_DATA, ClusterCount) == 24);
+static_assert(sizeof(MOVE_FILE_DATA) == 32);
 
 class volume_io {
  public:

@@ -157,6 +157,23 @@ TEST(WindowLifetime, ControlGoneWithItsParentKeepsItsHandleValue) {
   EXPECT_EQ(box.handle(), hwnd);
 }
 
+// A control whose handle value now names another class's window.
+class stale_edit : public vemo::edit {
+ public:
+  void point_at(HWND hwnd) { set_handle(hwnd); }
+};
+
+TEST(WindowLifetime, ControlNeverDestroysAWindowOfAnotherClass) {
+  vemo::frame other(unique_class_name(L"other"), 0, nullptr, nullptr, nullptr, nullptr);
+  const HWND hwnd = create_popup(other);
+  ASSERT_NE(hwnd, nullptr);
+  {
+    stale_edit box;
+    box.point_at(hwnd);
+  }
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
 TEST(WindowText, TextIsCappedAt32766Characters) {
   vemo::frame f(unique_class_name(L"text"), 0, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(create_popup(f), nullptr);

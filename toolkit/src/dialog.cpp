@@ -22,23 +22,23 @@ dialog::~dialog() {
 }
 
 INT_PTR CALLBACK dialog::dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG && lparam) {
-    if (auto* object = dynamic_cast<dialog*>(reinterpret_cast<window*>(lparam))) {
-      object->set_handle(hwnd);
-      enter_window(hwnd, object);
-    }
-  }
-
   INT_PTR result = FALSE;
-  if (auto* object = dynamic_cast<dialog*>(find_window(hwnd))) {
-    try {
-      result = object->dispatch(hwnd, message, wparam, lparam);
-    } catch (...) {
-      // The modal run that returns next raises the exception again.
-      keep_handler_exception();
-      EndDialog(hwnd, -1);
-      result = FALSE;
+  try {
+    // Entering the object can fail too (it allocates): inside the try, so
+    // that nothing is thrown through the system's frames.
+    if (message == WM_INITDIALOG && lparam) {
+      if (auto* object = dynamic_cast<dialog*>(reinterpret_cast<window*>(lparam))) {
+        object->set_handle(hwnd);
+        enter_window(hwnd, object);
+      }
     }
+    if (auto* object = dynamic_cast<dialog*>(find_window(hwnd)))
+      result = object->dispatch(hwnd, message, wparam, lparam);
+  } catch (...) {
+    // The modal run that returns next raises the exception again.
+    keep_handler_exception();
+    EndDialog(hwnd, -1);
+    result = FALSE;
   }
 
   if (message == WM_NCDESTROY) {

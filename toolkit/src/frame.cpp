@@ -38,23 +38,24 @@ LRESULT CALLBACK frame::window_proc(HWND hwnd, UINT message, WPARAM wparam, LPAR
   if (message == WM_GETMINMAXINFO || message == WM_NCCREATE || message == WM_NCCALCSIZE)
     return DefWindowProcW(hwnd, message, wparam, lparam);
 
-  if (message == WM_CREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    if (create && create->lpCreateParams)
-      enter_window(hwnd, static_cast<window*>(create->lpCreateParams));
-  }
-
   LRESULT result = 0;
-  if (auto* object = dynamic_cast<frame*>(find_window(hwnd))) {
-    try {
-      result = object->dispatch(hwnd, message, wparam, lparam);
-    } catch (...) {
-      keep_handler_exception();
-      // A creation handler that failed leaves a half-built window: cancel it.
-      result = message == WM_CREATE ? -1 : 0;
+  try {
+    // Entering the object can fail too (it allocates): inside the try, so
+    // that nothing is thrown through the system's frames.
+    if (message == WM_CREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+      if (create && create->lpCreateParams)
+        enter_window(hwnd, static_cast<window*>(create->lpCreateParams));
     }
-  } else {
-    result = DefWindowProcW(hwnd, message, wparam, lparam);
+    if (auto* object = dynamic_cast<frame*>(find_window(hwnd))) {
+      result = object->dispatch(hwnd, message, wparam, lparam);
+    } else {
+      result = DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+  } catch (...) {
+    keep_handler_exception();
+    // A creation that failed leaves a half-built window: cancel it.
+    result = message == WM_CREATE ? -1 : 0;
   }
 
   if (message == WM_NCDESTROY) {

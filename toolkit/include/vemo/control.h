@@ -14,8 +14,9 @@ namespace vemo {
 class control : public window {
  public:
   explicit control(std::wstring system_class_name);
-  // Destroys the window only while it still exists: the system destroys a
-  // control together with its parent without telling the object.
+  // Destroys the window only while the handle still names a window of this
+  // thread and of the control's class: the system destroys a control together
+  // with its parent without telling the object, and may reuse the handle.
   ~control() override;
 };
 

@@ -10,6 +10,7 @@
 #include "program_folder.h"
 #include "toolkit_test_support.h"
 #include "vemo/settings.h"
+#include "vemo/text_conversion.h"
 
 namespace {
 
@@ -148,6 +149,50 @@ TEST(SettingsFile, CrLfAndLfGiveTheSameEntries) {
   EXPECT_EQ(crlf.settings.entries(), lf.settings.entries());
 }
 
+// Bytes that a careless reader gets wrong: lines across the 4 KiB read
+// buffer, a CR LF split by it, stray control bytes and a lone lead byte.
+TEST(SettingsFile, AwkwardBytesKeepEveryLineApart) {
+  const std::string long_value(5000, 'v');
+  const std::string split_value(4093, 'x');  // its CR is byte 4095, its LF byte 4096
+  const struct {
+    const char* what;
+    std::string file;
+    std::string first;  // the stored value of "a", as ANSI bytes
+  } cases[] = {
+      {"line across the boundary", "a " + long_value + "\r\nb 2\r\n", " " + long_value},
+      {"CR LF split by the boundary", "a " + split_value + "\r\nb 2\r\n", " " + split_value},
+      {"lone lead byte at the end", "a x\x81\r\nb 2\r\n", " x\x81"},
+      {"embedded NUL", std::string("a x\0y\r\nb 2\r\n", 12), " x"},
+      {"0x1A does not end the file", "a 1\r\n\x1A\r\nb 2\r\n", " 1"},
+      {"lone CR stays in the line", "a 1\r1\r\nb 2\r\n", " 1\r1"},
+  };
+  for (const auto& c : cases) {
+    loaded_settings s(c.file);
+    EXPECT_EQ(values_of(s.settings, "a"), std::vector<std::wstring>{vemo::wide_text(c.first)})
+        << c.what;
+    EXPECT_EQ(get(s.settings, "b"), L"2") << c.what;
+  }
+  loaded_settings unended("a " + long_value + long_value);
+  EXPECT_EQ(get(unended.settings, "a"), vemo::wide_text(long_value + long_value));
+}
+
+TEST(SettingsFile, LineOverTheLimitNamesItsLine) {
+  const std::string longest(vemo::settings_line_limit, 'x');
+  loaded_settings fits("a 1\r\n" + longest + "\r\n");
+  EXPECT_EQ(fits.settings.entries().size(), 2u);
+  for (const std::string ending : {"\r\n", ""}) {
+    scoped_file file(unique_ini_name(), "a 1\r\n" + longest + "y" + ending);
+    vemo::mapcfg settings(file.name());
+    try {
+      settings.load();
+      ADD_FAILURE() << "a line over the limit was read";
+    } catch (const vemo::cfg_line_error& e) {
+      EXPECT_EQ(e.line(), 2u);
+      EXPECT_NE(std::string(e.what()).find(vemo::narrow_text(file.name())), std::string::npos);
+    }
+  }
+}
+
 TEST(SettingsFile, MissingFileLeavesTheSettingsEmpty) {
   vemo::mapcfg settings(L"no_such_settings_file.ini");
   settings.load();
@@ -215,6 +260,18 @@ TEST(SettingsObject, OpenedOnceForTheWholeProcess) {
   EXPECT_EQ(get(*vemo::settings(), "logo_img"), L"first.bmp");
   vemo::close_settings();
   EXPECT_EQ(vemo::settings(), nullptr);
+}
+
+TEST(SettingsObject, FailedLoadLeavesNoneAndTheNextOpenTriesAgain) {
+  ASSERT_EQ(vemo::settings(), nullptr);
+  scoped_file bad(unique_ini_name(), std::string(vemo::settings_line_limit + 1, 'x'));
+  EXPECT_THROW(vemo::open_settings(bad.name()), vemo::cfg_line_error);
+  EXPECT_EQ(vemo::settings(), nullptr);
+  scoped_file good(unique_ini_name(), "logo_img good.bmp\r\n");
+  vemo::open_settings(good.name());
+  ASSERT_NE(vemo::settings(), nullptr);
+  EXPECT_EQ(get(*vemo::settings(), "logo_img"), L"good.bmp");
+  vemo::close_settings();
 }
 
 }  // namespace

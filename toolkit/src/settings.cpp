@@ -16,34 +16,46 @@ struct file_closer {
 };
 using unique_file = std::unique_ptr<FILE, file_closer>;
 
-// Text mode, so CR LF arrives as LF; others may read and write the file
-// meanwhile.
-unique_file open_shared_text(const std::wstring& path) {
-  return unique_file(_wfsopen(path.c_str(), L"rt", _SH_DENYNO));
+// Binary, so that a stray 0x1A does not end the file as text mode would;
+// CR LF is folded below. Others may read and write the file meanwhile.
+unique_file open_shared(const std::wstring& path) {
+  return unique_file(_wfsopen(path.c_str(), L"rb", _SH_DENYNO));
 }
 
-// The lines of a text file as read with getline: a line break at the very
-// end adds no line, a last line without one is still a line.
-std::vector<std::string> read_lines(FILE* file) {
+// The lines of a file as a text-mode getline gives them: split at LF, a CR
+// right before the LF dropped, a line break at the very end adds no line, a
+// last line without one is still a line. A line longer than
+// settings_line_limit bytes throws cfg_line_error.
+std::vector<std::string> read_lines(FILE* file, const std::wstring& path) {
   std::vector<std::string> lines;
   std::string line;
   bool pending = false;
+  const auto check_length = [&](std::size_t length) {
+    if (length > settings_line_limit) throw cfg_line_error(path, lines.size() + 1);
+  };
   char buffer[4096];
   for (;;) {
     const size_t count = fread(buffer, 1, sizeof(buffer), file);
     for (size_t i = 0; i < count; ++i) {
       if (buffer[i] == '\n') {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        check_length(line.size());
         lines.push_back(std::move(line));
         line.clear();
         pending = false;
       } else {
         line.push_back(buffer[i]);
         pending = true;
+        // One byte of room for a CR that an LF may still follow.
+        check_length(line.size() - 1);
       }
     }
     if (count < sizeof(buffer)) break;
   }
-  if (pending) lines.push_back(std::move(line));
+  if (pending) {
+    check_length(line.size());
+    lines.push_back(std::move(line));
+  }
   return lines;
 }
 
@@ -57,6 +69,11 @@ std::unique_ptr<mapcfg>& settings_object() {
 cfg_error::cfg_error(const std::string& key)
     : std::runtime_error(narrow_text(L"找不到配置项：") + key) {}
 
+cfg_line_error::cfg_line_error(const std::wstring& path, std::size_t line)
+    : std::runtime_error(narrow_text(L"配置文件 " + path + L" 第 " + std::to_wstring(line) +
+                                     L" 行过长。")),
+      line_(line) {}
+
 cfgure::cfgure(const std::wstring& file_name)
     : folder_(folder_of(executable_path())),
       path_(folder_ + L"\\" + file_name),
@@ -67,16 +84,16 @@ cfgure::cfgure(const std::wstring& file_name)
 
 cfgure::~cfgure() = default;
 
-void cfgure::load() { open_shared_text(path_); }
+void cfgure::load() { open_shared(path_); }
 
 void cfgure::reserved() {}
 
 mapcfg::mapcfg(const std::wstring& file_name) : cfgure(file_name) {}
 
 void mapcfg::load() {
-  const unique_file file = open_shared_text(path());
+  const unique_file file = open_shared(path());
   if (!file) return;
-  for (const std::string& narrow_line : read_lines(file.get())) {
+  for (const std::string& narrow_line : read_lines(file.get(), path())) {
     // The key is the first word by the stream's white-space rules; the value
     // is everything after it, separating and trailing blanks included.
     std::wistringstream line(wide_text(narrow_line));
@@ -99,8 +116,11 @@ bool mapcfg::get(const std::string& key, std::wstring& value) const {
 void open_settings(const std::wstring& file_name) {
   auto& object = settings_object();
   if (object) return;
-  object = std::make_unique<mapcfg>(file_name);
-  object->load();
+  // Kept only once it has loaded: a load that throws leaves none, and the
+  // next call tries again.
+  auto loaded = std::make_unique<mapcfg>(file_name);
+  loaded->load();
+  object = std::move(loaded);
 }
 
 mapcfg* settings() { return settings_object().get(); }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -22,6 +23,21 @@ namespace vemo {
 class cfg_error : public std::runtime_error {
  public:
   explicit cfg_error(const std::string& key);
+};
+
+// The longest line the settings file may hold, in bytes without its line
+// break.
+constexpr std::size_t settings_line_limit = 64 * 1024;
+
+// A line of the settings file longer than settings_line_limit. The message
+// (ANSI code page) names the file and the line number, counted from 1.
+class cfg_line_error : public std::runtime_error {
+ public:
+  cfg_line_error(const std::wstring& path, std::size_t line);
+  std::size_t line() const { return line_; }
+
+ private:
+  std::size_t line_;
 };
 
 class cfgure {
@@ -55,8 +71,9 @@ class mapcfg : public cfgure {
  public:
   explicit mapcfg(const std::wstring& file_name);
 
-  // Reads every line of the file into the entries. A file that cannot be
-  // opened leaves them empty, without a report.
+  // Reads every line of the file into the entries (CR LF and LF both end a
+  // line). A file that cannot be opened leaves them empty, without a report;
+  // a line over settings_line_limit throws cfg_line_error.
   void load() override;
 
   // The first word of the key's first value. A value without a word leaves
@@ -90,7 +107,8 @@ class mapcfg : public cfgure {
 };
 
 // Creates and loads the process's settings object for file_name, once; later
-// calls change nothing, whatever the name.
+// calls change nothing, whatever the name. A load that throws (cfg_line_error)
+// leaves no object, and a later call tries again.
 void open_settings(const std::wstring& file_name);
 // The process's settings object; null before open_settings and after
 // close_settings.

@@ -15,3 +15,10 @@ foreach(asset IN LISTS tessarel_asset_files)
   list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${asset})
 endforeach()
 add_custom_target(tessarel_assets ALL DEPENDS ${tessarel_asset_outputs})
+
+# The engine's initial state files, made once and kept across rebuilds.
+add_custom_target(tessarel_state_files ALL
+  COMMAND ${CMAKE_COMMAND} -DAPP_DIR=${TESSAREL_APP_DIR}
+          -P ${CMAKE_SOURCE_DIR}/cmake/initial_state_files.cmake
+  COMMENT "Initial state files"
+  VERBATIM)

@@ -14,10 +14,9 @@ gui_font::gui_font() : font_(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)
 gui_font::~gui_font() { release(); }
 
 void gui_font::release() {
-  if (!owned_) return;
-  DeleteObject(font_);
+  if (!owned_font_) return;
+  owned_font_.reset();
   font_ = nullptr;
-  owned_ = false;
 }
 
 }  // namespace vemo

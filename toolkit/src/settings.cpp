@@ -6,15 +6,13 @@
 #include <memory>
 
 #include "program_folder.h"
+#include "tessarel/unique_handle.h"
 #include "vemo/text_conversion.h"
 
 namespace vemo {
 namespace {
 
-struct file_closer {
-  void operator()(FILE* file) const { fclose(file); }
-};
-using unique_file = std::unique_ptr<FILE, file_closer>;
+using unique_file = tessarel::unique_stdio_file;
 
 // Binary, so that a stray 0x1A does not end the file as text mode would;
 // CR LF is folded below. Others may read and write the file meanwhile.

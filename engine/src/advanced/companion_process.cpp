@@ -5,19 +5,13 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
-#include <memory>
-#include <type_traits>
+#include "tessarel/unique_handle.h"
 
 namespace dravik {
 
 const char* const companion_executable = "VELTOR.exe";
 
 namespace {
-
-struct handle_closer {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using unique_handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, handle_closer>;
 
 // Pause between two snapshots while waiting for a started companion: short
 // enough not to delay the dialog, long enough not to spin.
@@ -35,7 +29,7 @@ std::vector<process_entry> running_processes() {
   std::vector<process_entry> processes;
   const HANDLE taken = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (taken == INVALID_HANDLE_VALUE) return processes;
-  const unique_handle snapshot(taken);
+  const tessarel::unique_kernel_handle snapshot(taken);
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot.get(), &entry); more;
@@ -79,7 +73,8 @@ bool end_companion(DWORD id, DWORD timeout_ms) {
       still_companion = true;
   if (!still_companion) return false;
 
-  const unique_handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  const tessarel::unique_kernel_handle process(
+      OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
   if (!process) return false;
   if (!TerminateProcess(process.get(), 0)) return false;
   // Waiting on the process rather than for a fixed time: done as soon as it

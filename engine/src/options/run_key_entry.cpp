@@ -4,21 +4,11 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "tessarel/unique_handle.h"
 
 namespace dravik {
 
 const char* const run_key_path = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-namespace {
-
-struct registry_key_closer {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using registry_key = std::unique_ptr<std::remove_pointer_t<HKEY>, registry_key_closer>;
-
-}  // namespace
 
 bool update_run_entry(const char* value_name, bool present, const std::string& data) {
   HKEY opened = nullptr;
@@ -26,7 +16,7 @@ bool update_run_entry(const char* value_name, bool present, const std::string& d
     AfxMessageBox("创建注册表键失败.");
     return false;
   }
-  const registry_key key(opened);
+  const tessarel::unique_registry_key key(opened);
   if (present) {
     const LONG status = RegSetValueExA(key.get(), value_name, 0, REG_SZ,
                                        reinterpret_cast<const BYTE*>(data.c_str()),

@@ -2,34 +2,15 @@
 
 #include <windows.h>
 
+#include "tessarel/unique_handle.h"
+
 #include <climits>
 #include <cstring>
 
 namespace dravik {
 namespace {
 
-class file_handle {
- public:
-  explicit file_handle(HANDLE handle) : handle_(handle) {}
-  ~file_handle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  file_handle(const file_handle&) = delete;
-  file_handle& operator=(const file_handle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
-  // Closes now; false when closing failed (for a written file: data lost).
-  bool close() {
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
+using file_handle = tessarel::unique_kernel_handle;
 
 bool write_all(HANDLE file, std::string_view text) {
   while (!text.empty()) {
@@ -46,7 +27,7 @@ bool write_all(HANDLE file, std::string_view text) {
 std::optional<std::string> read_report_template(const std::string& path) {
   file_handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  if (!file.is_open()) return std::nullopt;
 
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > INT_MAX) {
@@ -76,7 +57,7 @@ bool write_report_page(const std::string& path, std::string_view text) {
   {
     file_handle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.is_open()) return false;
     const bool written = write_all(file.get(), text);
     if (!file.close() || !written) {
       DeleteFileA(temporary.c_str());

@@ -1,29 +1,17 @@
 #pragma once
 // A directory search from current_volume_io().find_first_file, closed
-// through it.
+// through it. INVALID_HANDLE_VALUE is kept as "no search".
 
 #include <windows.h>
 
 #include "platform/volume_io.h"
+#include "tessarel/unique_handle.h"
 
 namespace dravik {
 
-class find_handle {
- public:
-  // Takes over the result of find_first_file; INVALID_HANDLE_VALUE is kept
-  // as "no search".
-  explicit find_handle(HANDLE handle) noexcept : handle_(handle) {}
-  ~find_handle() {
-    if (is_open()) current_volume_io().find_close(handle_);
-  }
-  find_handle(const find_handle&) = delete;
-  find_handle& operator=(const find_handle&) = delete;
-
-  HANDLE get() const noexcept { return handle_; }
-  bool is_open() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
- private:
-  HANDLE handle_;
+struct find_handle_traits : tessarel::null_or_invalid_means_none {
+  static bool close(HANDLE find) noexcept { return current_volume_io().find_close(find) != FALSE; }
 };
+using find_handle = tessarel::unique_handle<find_handle_traits>;
 
 }  // namespace dravik

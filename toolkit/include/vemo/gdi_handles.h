@@ -4,46 +4,18 @@
 
 #include <windows.h>
 
+#include "tessarel/unique_handle.h"
+
 namespace vemo {
 
 // A font, brush, pen, bitmap or region, deleted with DeleteObject. It must
 // no longer be selected into a device context by then.
 template <class Handle>
-class gdi_object {
- public:
-  explicit gdi_object(Handle handle = nullptr) : handle_(handle) {}
-  ~gdi_object() { reset(); }
-
-  gdi_object(const gdi_object&) = delete;
-  gdi_object& operator=(const gdi_object&) = delete;
-
-  Handle get() const { return handle_; }
-  void reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_;
-};
+using gdi_object = tessarel::unique_gdi_object<Handle>;
 
 // A device context made with CreateDCW or CreateCompatibleDC, deleted with
 // DeleteDC.
-class created_dc {
- public:
-  explicit created_dc(HDC dc) : dc_(dc) {}
-  ~created_dc() {
-    if (dc_) DeleteDC(dc_);
-  }
-
-  created_dc(const created_dc&) = delete;
-  created_dc& operator=(const created_dc&) = delete;
-
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
+using created_dc = tessarel::unique_created_dc;
 
 // Selects an object into a device context and puts the previous one back.
 class selected_object {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "vemo/gdi_handles.h"
+
 namespace vemo {
 
 // The stock default GUI font with its metrics on the display. The stock font
@@ -19,12 +21,13 @@ class gui_font {
 
   HFONT font() const { return font_; }
   const TEXTMETRICW& metrics() const { return metrics_; }
-  bool owned() const { return owned_; }
+  bool owned() const { return owned_font_.is_open(); }
 
  private:
   HFONT font_;
   TEXTMETRICW metrics_{};
-  bool owned_ = false;
+  // Holds font_ when it is not the stock font.
+  gdi_object<HFONT> owned_font_;
 };
 
 }  // namespace vemo

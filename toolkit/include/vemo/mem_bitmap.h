@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "vemo/gdi_handles.h"
+
 namespace vemo {
 
 // A .bmp file loaded into a memory device context, ready to be copied onto a
@@ -27,16 +29,16 @@ class mem_bitmap {
   // Empties the record; nothing happens to an empty one.
   void release();
 
-  bool loaded() const { return bitmap_ != nullptr; }
-  HDC dc() const { return dc_; }
-  HBITMAP bitmap() const { return bitmap_; }
+  bool loaded() const { return bitmap_.is_open(); }
+  HDC dc() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
   const BITMAP& description() const { return description_; }
   int width() const { return description_.bmWidth; }
   int height() const { return description_.bmHeight; }
 
  private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  created_dc dc_;
+  gdi_object<HBITMAP> bitmap_;
   BITMAP description_{};
   // The device context's own bitmap, put back before the context is deleted.
   HGDIOBJ previous_ = nullptr;

@@ -94,13 +94,22 @@ TEST(MemBitmap, ReleaseEmptiesTheRecordAndMayRunAgain) {
   expect_empty(image);
 
   ASSERT_TRUE(image.load(file.path()));
+  HDC dc = image.dc();
+  HBITMAP bitmap = image.bitmap();
   image.release();
   expect_empty(image);
+  // Really deleted, not only forgotten.
+  EXPECT_EQ(GetObjectType(dc), 0u);
+  EXPECT_EQ(GetObjectType(bitmap), 0u);
   image.release();
   expect_empty(image);
 
   ASSERT_TRUE(image.load(file.path()));
+  dc = image.dc();
+  bitmap = image.bitmap();
   ASSERT_TRUE(image.load(other.path()));
+  EXPECT_EQ(GetObjectType(dc), 0u) << "loading again releases the old image";
+  EXPECT_EQ(GetObjectType(bitmap), 0u);
   EXPECT_EQ(image.width(), 3);
   EXPECT_EQ(image.height(), 7);
   EXPECT_EQ(GetPixel(image.dc(), 2, 6), source_colour(2, 6));

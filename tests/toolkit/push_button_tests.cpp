@@ -177,6 +177,18 @@ TEST_F(PushButtonMouse, HoverPressReleaseAndLeaveShowTheirImages) {
   EXPECT_EQ(parent.commands.size(), 1u);
 }
 
+TEST_F(PushButtonMouse, GoingAwayDeletesEveryImage) {
+  build({0, 1, 2});
+  std::vector<HGDIOBJ> objects;
+  for (int state : {0, 1, 2}) {
+    ASSERT_NE(button->image(state), nullptr);
+    objects.push_back(button->image(state)->dc());
+    objects.push_back(button->image(state)->bitmap());
+  }
+  button.reset();
+  for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u);
+}
+
 TEST_F(PushButtonMouse, WithoutImagesItOutlinesTheHoverAndStillNotifies) {
   build({});
   move_inside();

@@ -91,8 +91,9 @@ struct fragmented_file {
 
 // The fragmented files the movers may move, by walking the model's nodes in
 // creation order (a folder before everything in it).
-std::vector<fragmented_file> movable_files(const volume_model& volume, size_t counts[5],
-                                          size_t& over_ten_extents) {
+std::vector<fragmented_file> movable_files(const volume_model& volume,
+                                          const dravik::folder_exclusions& excluded_folders,
+                                          size_t counts[5], size_t& over_ten_extents) {
   std::vector<bool> skipped(volume.node_count(), false);
   std::vector<fragmented_file> movable;
   for (node_id id = 0; id < volume.node_count(); ++id) {
@@ -101,7 +102,7 @@ std::vector<fragmented_file> movable_files(const volume_model& volume, size_t co
     const std::string name(volume.name(id));
     if (volume.is_directory(id)) {
       skipped[id] = below_skipped || volume.is_junction(id) ||
-                    dravik::folder_name_contains_exclusion(dravik::excluded_folders, name.c_str());
+                    dravik::folder_name_contains_exclusion(excluded_folders, name.c_str());
       continue;
     }
     file_class kind = file_class::movable;
@@ -236,7 +237,8 @@ int main(int argc, char** argv) {
 
   size_t counts[5] = {};
   size_t over_ten_extents = 0;
-  const std::vector<fragmented_file> movable = movable_files(volume, counts, over_ten_extents);
+  const std::vector<fragmented_file> movable =
+      movable_files(volume, engine.options.excluded_folders, counts, over_ten_extents);
   std::printf("files with more than 10 extents: %zu (%.1f%%)\n", over_ten_extents,
               100.0 * static_cast<double>(over_ten_extents) / summary.files);
   std::printf("fragmented files: %zu movable, %zu needing no move, %zu refused by the simulator, "

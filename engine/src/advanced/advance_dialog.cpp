@@ -5,11 +5,10 @@
 #include "advanced/companion_process.h"
 #include "options/dialog_keys.h"
 #include "classlib/message_box.h"
+#include "advanced/schedule_dialog.h"
 #include "advanced/scheduled_task.h"
 
 namespace dravik {
-
-Advance advance_dialog;
 
 Advance::Advance() : CDialog(IDD_ADVANCE) {}
 
@@ -109,8 +108,9 @@ void Advance::on_add_task() {
   DWORD user_size = sizeof user;
   if (!GetUserNameA(user, &user_size)) user[0] = '\0';
 
-  ScheduleDlg schedule(this, size_text);
+  ScheduleDlg schedule(size_text);
   if (schedule.DoModal() != IDOK) return;
+  schedule_letters = schedule.chosen_letters;
 
   const com_session com;
   if (!com.ok()) {

@@ -2,10 +2,11 @@
 // The advanced dialog: the companion's log-on entry (check box 114), the
 // companion process (a button that ends a running companion or starts it)
 // and the scheduled task (add, edit, remove). Its values persist between
-// showings; user interface thread only.
+// showings. The engine's state owns the one the engine shows; user
+// interface thread only.
 
+#include "advanced/sel_volume_list.h"
 #include "classlib/dialog.h"
-#include "advanced/schedule_dialog.h"
 
 #include <windows.h>
 
@@ -47,8 +48,5 @@ class Advance : public CDialog {
   void show_task_buttons(bool add, bool edit_and_remove);
   void refresh_task_buttons();
 };
-
-// The one advanced dialog of the engine, built when the library loads.
-extern Advance advance_dialog;
 
 }  // namespace dravik

@@ -1,5 +1,6 @@
 #include "advanced/engine_advance.h"
 
+#include "advanced/advance_dialog.h"
 #include "advanced/companion_process.h"
 #include "options/run_key_entry.h"
 
@@ -7,20 +8,10 @@ namespace dravik {
 
 const char* const companion_run_value = "VELTOR";
 
-namespace {
-
-const engine_advance_state* bound_state = nullptr;
-
-}  // namespace
-
-void bind_engine_advance(const engine_advance_state* state) { bound_state = state; }
-
-const engine_advance_state* bound_engine_advance() { return bound_state; }
-
-INT_PTR show_advance_dialog(const engine_advance_state& state) {
-  advance_dialog.size_text = state.total_size_text;
-  const INT_PTR result = advance_dialog.DoModal();
-  if (result == IDOK) apply_advance(advance_dialog, state);
+INT_PTR show_advance_dialog(Advance& dialog, const engine_advance_state& state) {
+  dialog.size_text = state.total_size_text;
+  const INT_PTR result = dialog.DoModal();
+  if (result == IDOK) apply_advance(dialog, state);
   return result;
 }
 

@@ -1,32 +1,30 @@
 #pragma once
-// The advanced options as the engine runs them: the advanced dialog bound to
-// the engine's state, and the companion's log-on entry it decides.
+// The advanced options as the engine runs them: the advanced dialog over the
+// engine's state, and the companion's log-on entry it decides.
 // Everything here runs on the user interface thread while no job runs.
 
-#include "advanced/advance_dialog.h"
-
+#include <functional>
 #include <string>
+
+#include <windows.h>
 
 namespace dravik {
 
-// The parts of the engine's state that the advanced dialog works on; the
-// engine's globals, set up at load.
-struct engine_advance_state {
-  int& companion_run_flag;           // byte 12 of "Setting": the companion at log-on
-  volume_size_text total_size_text;  // a letter's total size text from the volume tables
-};
+class Advance;
 
-// Makes state the one that DLL_Advance uses; null unbinds (the export then
-// shows nothing). The state must outlive the binding.
-void bind_engine_advance(const engine_advance_state* state);
-const engine_advance_state* bound_engine_advance();
+// The parts of the engine's state that the advanced dialog works on.
+struct engine_advance_state {
+  int& companion_run_flag;  // byte 12 of "Setting": the companion at log-on
+  // A letter's total size text from the volume tables.
+  std::function<std::string(char letter)> total_size_text;
+};
 
 // The Run value that starts the companion at log-on.
 extern const char* const companion_run_value;
 
-// Shows the advanced dialog modally and applies check box 114 when it ends
-// with OK. Returns the dialog's end code.
-INT_PTR show_advance_dialog(const engine_advance_state& state);
+// Shows the dialog modally and applies check box 114 when it ends with OK.
+// Returns the dialog's end code.
+INT_PTR show_advance_dialog(Advance& dialog, const engine_advance_state& state);
 
 // Applies a confirmed dialog: when the check differs from the flag, the flag
 // takes it and the Run value "VELTOR" is written (folder + "VELTOR.exe") or

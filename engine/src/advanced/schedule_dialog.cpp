@@ -1,14 +1,13 @@
 #include "advanced/schedule_dialog.h"
 
-#include "advanced/advance_dialog.h"
 #include "classlib/message_box.h"
 #include "resources/schedule_dialog_ids.h"
 #include "platform/volume_io.h"
 
 namespace dravik {
 
-ScheduleDlg::ScheduleDlg(Advance* owner_dialog, volume_size_text size_text)
-    : CDialog(IDD_SCHEDULE), owner(owner_dialog), size_text_(std::move(size_text)) {}
+ScheduleDlg::ScheduleDlg(volume_size_text size_text)
+    : CDialog(IDD_SCHEDULE), size_text_(std::move(size_text)) {}
 
 ScheduleDlg::~ScheduleDlg() = default;
 
@@ -74,7 +73,7 @@ void ScheduleDlg::on_ok() {
     AfxMessageBox("请选择分卷.");
     return;
   }
-  if (owner) owner->schedule_letters = letters;
+  chosen_letters = letters;
   CDialog::OnOK();
 }
 

@@ -1,30 +1,24 @@
 #pragma once
 // The schedule dialog: the user picks the volumes the scheduled task is to
-// defragment. Built for one showing by the advanced dialog's add command.
+// defragment. Built for one showing by the advanced dialog's add command,
+// which reads the chosen letters after it returns.
 
 #include "classlib/dialog.h"
 #include "advanced/sel_volume_list.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
 namespace dravik {
 
-class Advance;
-
-// The size text of a drive letter's volume (as recorded at load), shown next
-// to the letter.
-using volume_size_text = std::function<std::string(char letter)>;
-
 class ScheduleDlg : public CDialog {
  public:
-  // owner receives the chosen letters in schedule_letters on OK.
-  ScheduleDlg(Advance* owner, volume_size_text size_text);
+  explicit ScheduleDlg(volume_size_text size_text);
   ~ScheduleDlg() override;
 
   std::unique_ptr<SelVolumeList> volume_list;  // created with the dialog
-  Advance* owner;
+  // Set by OK: the checked letters in list order, e.g. DE. Empty until then.
+  std::string chosen_letters;
 
  protected:
   // Creates the volume list with one row per fixed drive C to Z.

@@ -5,9 +5,15 @@
 #include "classlib/button.h"
 #include "classlib/list_ctrl.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace dravik {
+
+// The size text of a drive letter's volume (as recorded at load), shown next
+// to the letter.
+using volume_size_text = std::function<std::string(char letter)>;
 
 class SelVolumeList;
 

@@ -31,7 +31,7 @@ class volume_binding {
     context_.cursor.cell_index = 0;
     context_.cursor.in_system_folder = 0;
     context_.walk.file_lists = &engine.file_lists[slot];
-    context_.walk.exclusions.build(excluded_folders, excluded_files);
+    context_.walk.exclusions.build(engine.options.excluded_folders, engine.options.excluded_files);
   }
   ~volume_binding() {
     context_.free_runs_by_length.clear();

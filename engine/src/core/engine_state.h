@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cells/cell_file_lists.h"
@@ -18,6 +19,7 @@
 #include "core/engine_context.h"
 #include "state/engine_globals.h"
 #include "options/engine_options.h"
+#include "state/option_values.h"
 #include "volume/file_extent_query.h"
 #include "defrag/optimize_set.h"
 #include "core/zq_app.h"
@@ -31,19 +33,29 @@ struct engine_load_options {
   std::string host_executable_path;
 };
 
+class Advance;
+class Filter;
+
 struct engine_state {
-  explicit engine_state(engine_load_options load_options);
+  explicit engine_state(engine_load_options load);
+  ~engine_state();
   engine_state(const engine_state&) = delete;
   engine_state& operator=(const engine_state&) = delete;
 
-  const engine_load_options options;
+  const engine_load_options load_options;
   engine_context context;
   volume_tables volumes;
   engine_globals globals;
+  // The flags and the exclusion lists.
+  option_values options;
   // What the options dialog and the flag exports work on.
   engine_option_state option_state;
   // What the advanced dialog works on.
   engine_advance_state advance_state;
+  // The engine's dialogs, never null; they keep their values between
+  // showings. User interface thread only.
+  std::unique_ptr<Filter> filter_dialog;
+  std::unique_ptr<Advance> advance_dialog;
   std::array<slot_file_lists, slot_count> file_lists;
   // The records the exports return, rewritten by each call of their export;
   // user interface thread.

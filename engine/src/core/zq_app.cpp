@@ -4,8 +4,8 @@
 #include "files/application_folder.h"
 #include "files/disk_data_file.h"
 #include "core/engine_state.h"
+#include "options/filter_dialog.h"
 #include "volume/fixed_volumes.h"
-#include "exports/report_binding.h"
 #include "files/stdio_file.h"
 
 namespace dravik {
@@ -16,24 +16,22 @@ BOOL CZQApp::InitInstance() {
   CWinApp::InitInstance();
 
   engine_globals& globals = engine_.globals;
-  globals.host_executable_path = engine_.options.host_executable_path.empty()
+  globals.host_executable_path = engine_.load_options.host_executable_path.empty()
                                      ? running_executable_path()
-                                     : engine_.options.host_executable_path;
+                                     : engine_.load_options.host_executable_path;
   globals.application_folder = folder_of_path(globals.host_executable_path);
   application_folder_ = globals.application_folder;
+  Advance& advance_dialog = *engine_.advance_dialog;
   advance_dialog.working_folder = globals.application_folder;
   advance_dialog.program_path = globals.host_executable_path;
 
   // The volume tables, the colour table and the flags are freshly built with
   // the engine's state, so nothing here needs resetting.
 
-  read_presets(globals.application_folder);
-  if (read_option_flags(globals.application_folder, engine_.option_state.flags))
-    advance_dialog.companion_run_check = globals.companion_run_flag;
-  bind_engine_options(&engine_.option_state);
-  bind_engine_advance(&engine_.advance_state);
-  bind_report_exports(globals.application_folder, globals.registry_report_present,
-                      engine_.context.report_strings);
+  option_values& options = engine_.options;
+  read_presets(globals.application_folder, options, *engine_.filter_dialog);
+  if (read_option_flags(globals.application_folder, options, *engine_.filter_dialog))
+    advance_dialog.companion_run_check = options.companion_run_flag;
 
   globals.fixed_volume_count = 0;
   const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "rb");
@@ -44,10 +42,6 @@ BOOL CZQApp::InitInstance() {
 }
 
 int CZQApp::ExitInstance() {
-  // The exports answer as for an unloaded engine from here on.
-  bind_engine_options(nullptr);
-  bind_engine_advance(nullptr);
-  unbind_report_exports();
   save_engine_state(engine_);
   // A worker that outlived the unload's wait still uses the maps and lists.
   if (!workers_running(engine_.globals)) free_volume_maps(engine_);
@@ -68,7 +62,7 @@ void save_engine_state(const engine_state& engine) {
     }
   }
 
-  write_option_flags(globals.application_folder, engine.option_state.flags);
+  write_option_flags(globals.application_folder, engine.options);
 }
 
 void free_volume_maps(engine_state& engine) noexcept {

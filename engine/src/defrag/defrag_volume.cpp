@@ -33,7 +33,7 @@ class defrag_binding {
     context_.cursor.cells = volume.cells.get();
     context_.cursor.cell_index = 0;
     context_.cursor.in_system_folder = 0;
-    context_.walk.defrag_exclusions = &excluded_folders;
+    context_.walk.defrag_exclusions = &engine.options.excluded_folders;
     free_optimize_set(engine.optimize_set);
     context_.walk.optimize_set = engine.globals.run_mode == 2 ? &engine.optimize_set : nullptr;
   }

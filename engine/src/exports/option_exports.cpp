@@ -1,30 +1,32 @@
 #include "dravik/option_exports.h"
 
+#include "core/engine_state.h"
 #include "options/engine_options.h"
 
-using dravik::bound_engine_options;
+using dravik::current_engine;
+using dravik::engine_state;
 
 extern "C" void __cdecl DLL_Options(void) {
   // Nothing may leave an exported function as an exception; a failure here
   // (out of memory) leaves the options as they were.
   try {
-    if (const dravik::engine_option_state* state = bound_engine_options())
-      dravik::show_options_dialog(*state);
+    if (engine_state* engine = current_engine())
+      dravik::show_options_dialog(*engine->filter_dialog, engine->option_state);
   } catch (...) {
   }
 }
 
 extern "C" bool __cdecl DLL_GetAutoRun(void) {
-  const dravik::engine_option_state* state = bound_engine_options();
-  return state && state->flags.auto_run != 0;
+  const engine_state* engine = current_engine();
+  return engine && engine->options.auto_run_flag != 0;
 }
 
 extern "C" bool __cdecl DLL_GetLogout(void) {
-  const dravik::engine_option_state* state = bound_engine_options();
-  return state && state->flags.logout != 0;
+  const engine_state* engine = current_engine();
+  return engine && engine->options.logout_flag != 0;
 }
 
 extern "C" bool __cdecl DLL_GetRestart(void) {
-  const dravik::engine_option_state* state = bound_engine_options();
-  return state && state->flags.restart != 0;
+  const engine_state* engine = current_engine();
+  return engine && engine->options.restart_flag != 0;
 }

@@ -1,7 +1,9 @@
 #include "options/engine_options.h"
 
-#include "options/exclusion_lists.h"
 #include "classlib/message_box.h"
+#include "options/exclusion_lists.h"
+#include "options/filter_dialog.h"
+#include "options/option_flags_file.h"
 #include "options/preset_file.h"
 #include "options/run_key_entry.h"
 
@@ -9,52 +11,60 @@ namespace dravik {
 
 namespace {
 
-const engine_option_state* bound_state = nullptr;
-
 std::string preset_path(const std::string& application_folder) {
   return application_folder + "preset.ini";
 }
 
+std::string setting_path(const std::string& application_folder) {
+  return application_folder + "Setting";
+}
+
 }  // namespace
 
-void bind_engine_options(const engine_option_state* state) { bound_state = state; }
-
-const engine_option_state* bound_engine_options() { return bound_state; }
-
-void read_presets(const std::string& application_folder) {
+void read_presets(const std::string& application_folder, option_values& values, Filter& dialog) {
   // Assigning rather than appending makes a second call (a test, a reload)
   // start from the built-ins again instead of listing them twice.
-  excluded_folders = builtin_folder_exclusions();
-  excluded_files.clear();
-  filter_dialog.folder_text.clear();
-  filter_dialog.file_text.clear();
-  filter_dialog.type_text.clear();
+  values.excluded_folders = builtin_folder_exclusions();
+  values.excluded_files.clear();
+  dialog.folder_text.clear();
+  dialog.file_text.clear();
+  dialog.type_text.clear();
 
   std::string bytes;
   if (!read_preset_file(preset_path(application_folder), bytes)) return;
   preset_contents contents = parse_presets(bytes);
-  excluded_folders.insert(excluded_folders.end(), contents.folders.begin(), contents.folders.end());
-  excluded_files = std::move(contents.files);
-  filter_dialog.folder_text = std::move(contents.folder_text);
-  filter_dialog.file_text = std::move(contents.file_text);
-  filter_dialog.type_text = std::move(contents.type_text);
+  values.excluded_folders.insert(values.excluded_folders.end(), contents.folders.begin(),
+                                 contents.folders.end());
+  values.excluded_files = std::move(contents.files);
+  dialog.folder_text = std::move(contents.folder_text);
+  dialog.file_text = std::move(contents.file_text);
+  dialog.type_text = std::move(contents.type_text);
 }
 
-bool read_option_flags(const std::string& application_folder, const option_flag_refs& flags) {
-  if (!read_option_flags_file(application_folder + "Setting", flags)) return false;
-  filter_dialog.auto_run_check = flags.auto_run;
-  filter_dialog.logout_check = flags.logout;
-  filter_dialog.restart_check = flags.restart;
+bool read_option_flags(const std::string& application_folder, option_values& values,
+                       Filter& dialog) {
+  const option_flag_refs flags{values.auto_run_flag, values.logout_flag, values.restart_flag,
+                               values.companion_run_flag};
+  if (!read_option_flags_file(setting_path(application_folder), flags)) return false;
+  dialog.auto_run_check = flags.auto_run;
+  dialog.logout_check = flags.logout;
+  dialog.restart_check = flags.restart;
   return true;
 }
 
-bool write_option_flags(const std::string& application_folder, const option_flag_refs& flags) {
-  return write_option_flags_file(application_folder + "Setting", flags);
+bool write_option_flags(const std::string& application_folder, const option_values& values) {
+  // The file's writer takes the flags by reference; it only reads them.
+  int auto_run = values.auto_run_flag;
+  int logout = values.logout_flag;
+  int restart = values.restart_flag;
+  int companion_run = values.companion_run_flag;
+  return write_option_flags_file(setting_path(application_folder),
+                                 {auto_run, logout, restart, companion_run});
 }
 
-void show_options_dialog(const engine_option_state& state) {
-  if (filter_dialog.DoModal() != IDOK) return;
-  apply_options(filter_dialog, state);
+void show_options_dialog(Filter& dialog, const engine_option_state& state) {
+  if (dialog.DoModal() != IDOK) return;
+  apply_options(dialog, state);
 }
 
 void apply_options(const Filter& dialog, const engine_option_state& state) {
@@ -74,21 +84,21 @@ void apply_options(const Filter& dialog, const engine_option_state& state) {
       add_file_exclusion(new_files, entry, file_exclusion_kind::file);
     for (const std::string& entry : types)
       add_file_exclusion(new_files, entry, file_exclusion_kind::type);
-    excluded_folders = std::move(new_folders);
-    excluded_files = std::move(new_files);
+    state.values.excluded_folders = std::move(new_folders);
+    state.values.excluded_files = std::move(new_files);
   } else {
     AfxMessageBox("无法写入 preset.ini，筛选项目未更改.");
   }
 
-  option_flag_refs flags = state.flags;
-  if (dialog.auto_run_check != flags.auto_run) {
+  option_values& values = state.values;
+  if (dialog.auto_run_check != values.auto_run_flag) {
     // The flag follows the dialog whatever the registry does; a failure has
     // been shown to the user.
-    flags.auto_run = dialog.auto_run_check;
-    update_run_entry("Tessarel", flags.auto_run != 0, state.host_executable_path);
+    values.auto_run_flag = dialog.auto_run_check;
+    update_run_entry("Tessarel", values.auto_run_flag != 0, state.host_executable_path);
   }
-  flags.logout = dialog.logout_check;
-  flags.restart = dialog.restart_check;
+  values.logout_flag = dialog.logout_check;
+  values.restart_flag = dialog.restart_check;
 }
 
 }  // namespace dravik

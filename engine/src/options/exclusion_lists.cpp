@@ -4,9 +4,6 @@
 
 namespace dravik {
 
-folder_exclusions excluded_folders;
-file_exclusions excluded_files;
-
 bool add_folder_exclusion(folder_exclusions& folders, const std::string& entry) {
   if (entry.size() > max_exclusion_length) return false;
   folders.push_back(entry);

@@ -5,8 +5,6 @@
 
 namespace dravik {
 
-Filter filter_dialog;
-
 Filter::Filter() : CDialog(IDD_FILTER) {}
 
 void Filter::DoDataExchange(CDataExchange* dx) {

@@ -1,7 +1,8 @@
 #pragma once
 // The options dialog: the three exclusion texts (entries separated by ";")
 // and three check boxes. Its values persist between showings; Cancel puts
-// back the values the dialog had when it appeared.
+// back the values the dialog had when it appeared. The engine's state owns
+// the one the engine shows; user interface thread only.
 
 #include "classlib/dialog.h"
 
@@ -41,8 +42,5 @@ class Filter : public CDialog {
   void on_restart_click();
   void on_show_window();
 };
-
-// The one options dialog of the engine. User interface thread only.
-extern Filter filter_dialog;
 
 }  // namespace dravik

@@ -66,12 +66,6 @@ struct engine_globals {
 
   // Set by the registry report, cleared by showing the reports or a stop.
   std::atomic<int32_t> registry_report_present{0};
-
-  // Option flags; only their low bytes are kept in "Setting".
-  int32_t auto_run_flag = 0;
-  int32_t logout_flag = 0;
-  int32_t restart_flag = 0;
-  int32_t companion_run_flag = 0;
 };
 
 inline bool workers_running(const engine_globals& globals) noexcept {

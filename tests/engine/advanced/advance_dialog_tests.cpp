@@ -8,6 +8,7 @@
 // dialog, so they cannot write a Run value.
 
 #include "dravik/advance_exports.h"
+#include "advanced/advance_dialog.h"
 #include "resources/advance_dialog_ids.h"
 #include "advanced/companion_process.h"
 #include "advanced/engine_advance.h"
@@ -17,6 +18,7 @@
 
 #include "companion_stand_in.h"
 #include "dialog_driver.h"
+#include "engine_in_folder.h"
 #include "fixed_drives_io.h"
 #include "hklm_sandbox.h"
 #include "message_recorder.h"
@@ -32,13 +34,13 @@
 
 namespace {
 
-using dravik::advance_dialog;
 using engine_test::checked;
 using engine_test::click;
 using engine_test::expect_template_control;
 using engine_test::template_control;
 using engine_test::companion_stand_in;
 using engine_test::dialog_driver;
+using engine_test::engine_in_folder;
 using engine_test::fixed_drives_io;
 using engine_test::hklm_sandbox;
 using engine_test::message_recorder;
@@ -62,6 +64,8 @@ std::string task_buttons(HWND dialog) {
   return shown;
 }
 
+// The engine loaded over the fixed drives C, D and E (which have no map); the
+// dialog and the flag are the engine's own.
 class Advanced : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,11 +76,9 @@ class Advanced : public ::testing::Test {
     advance_dialog.schedule_letters.clear();
     advance_dialog.working_folder = companion.folder();
     advance_dialog.program_path = program_path;
-    dravik::bind_engine_advance(&state);
   }
 
   void TearDown() override {
-    dravik::bind_engine_advance(nullptr);
     sandbox.reset();
     std::string data;
     EXPECT_FALSE(
@@ -96,12 +98,12 @@ class Advanced : public ::testing::Test {
     return sandbox->read_string(dravik::run_key_path, "VELTOR", data);
   }
 
-  int companion_run_flag = 0;
-  dravik::engine_advance_state state{companion_run_flag,
-                                     [](char letter) { return std::string(1, letter) + "0 GB"; }};
   companion_stand_in companion;
   schedule_task_cleanup task_cleanup;
   fixed_drives_io drives{"CDE"};
+  engine_in_folder engine{companion.folder() + "Tessarel.exe"};
+  dravik::Advance& advance_dialog = *engine->advance_dialog;
+  int& companion_run_flag = engine->options.companion_run_flag;
   message_recorder messages;
   std::optional<hklm_sandbox> sandbox;  // made by the tests that confirm the dialog
   std::size_t steps_run = 0;
@@ -144,10 +146,10 @@ TEST_F(AdvancedDialog, EnterAndEscapeDoNotCloseIt) {
   EXPECT_EQ(result, IDCANCEL);
 }
 
-// Before the engine's state is bound (or after it is released) the export
-// must not show a dialog that would act on freed state.
+// Before the engine is loaded (or after it is unloaded) the export must not
+// show a dialog that would act on freed state.
 TEST(AdvanceExport, UnboundExportShowsNothing) {
-  dravik::bind_engine_advance(nullptr);
+  ASSERT_EQ(dravik::current_engine(), nullptr);
   dialog_driver driver(dialog_title, {[](HWND) { ADD_FAILURE() << "dialog shown"; }});
   EXPECT_EQ(DLL_Advance(), -1);
   EXPECT_EQ(driver.steps_run(), 0u);

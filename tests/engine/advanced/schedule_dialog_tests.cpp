@@ -2,7 +2,6 @@
 // the test display. The fixed drives are C, D and E, as a volume seam that
 // knows only drive types says.
 
-#include "advanced/advance_dialog.h"
 #include "advanced/schedule_dialog.h"
 #include "resources/schedule_dialog_ids.h"
 
@@ -65,18 +64,23 @@ void click_select_all(HWND dialog) { SendMessageW(select_all_box(dialog), BM_CLI
 
 class ScheduleDialog : public ::testing::Test {
  protected:
-  // Shows a schedule dialog for owner with these steps; returns its end code.
+  // Shows a schedule dialog with these steps and, like the advanced dialog,
+  // takes its letters into owner when it ends with OK; returns its end code.
   INT_PTR run(std::vector<dialog_driver::step> steps) {
-    dravik::ScheduleDlg dialog(&owner,
-                               [](char letter) { return std::string(1, letter) + "0.5 GB"; });
+    dravik::ScheduleDlg dialog([](char letter) { return std::string(1, letter) + "0.5 GB"; });
     dialog_driver driver(dialog_title, std::move(steps));
     const INT_PTR result = dialog.DoModal();
     steps_run = driver.steps_run();
+    if (result == IDOK) owner.schedule_letters = dialog.chosen_letters;
     return result;
   }
 
+  // Stands for the advanced dialog that receives the letters.
+  struct {
+    std::string schedule_letters;
+  } owner;
+
   fixed_drives_io drives{"CDE"};
-  dravik::Advance owner;
   message_recorder messages;
   std::size_t steps_run = 0;
 };

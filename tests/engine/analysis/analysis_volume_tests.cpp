@@ -80,7 +80,7 @@ TEST_F(AnalysisVolume, EachAnalysisStartsFromZero) {
   EXPECT_EQ(list(9), std::vector<std::string>{"C:\\keep\\a.txt"});
   EXPECT_EQ(walk().files_scanned, 2u);
 
-  excluded_folders.push_back("DROP");
+  engine().options.excluded_folders.push_back("DROP");
   analyse();
   EXPECT_EQ(walk().files_scanned, 1u);
   EXPECT_EQ(context().report_strings.fragment_rows, "");

@@ -216,18 +216,18 @@ TEST_F(EngineLoad, StartUpReadsTheOptionsAndUnloadWritesThemBack) {
   sim.add_volume('C', volume_of(1000));
   ASSERT_TRUE(load());
 
-  EXPECT_EQ(engine().globals.auto_run_flag, 1);
-  EXPECT_EQ(engine().globals.logout_flag, 0);
-  EXPECT_EQ(engine().globals.companion_run_flag, 1);
+  EXPECT_EQ(engine().options.auto_run_flag, 1);
+  EXPECT_EQ(engine().options.logout_flag, 0);
+  EXPECT_EQ(engine().options.companion_run_flag, 1);
   EXPECT_TRUE(DLL_GetAutoRun());
   EXPECT_TRUE(DLL_GetRestart());
   EXPECT_FALSE(DLL_GetLogout());
-  ASSERT_EQ(excluded_folders.size(), builtin_excluded_folders.size() + 1);
-  EXPECT_EQ(excluded_folders.back(), "Temp");
+  ASSERT_EQ(engine().options.excluded_folders.size(), builtin_excluded_folders.size() + 1);
+  EXPECT_EQ(engine().options.excluded_folders.back(), "Temp");
   EXPECT_FALSE(engine().context.report_strings.analysis_summary_block.empty());
 
-  engine().globals.logout_flag = 1;
-  engine().globals.restart_flag = 0;
+  engine().options.logout_flag = 1;
+  engine().options.restart_flag = 0;
   unload_engine();
   EXPECT_FALSE(DLL_GetAutoRun());
   EXPECT_EQ(folder.read("Setting"),

@@ -54,7 +54,7 @@ TEST_F(DefragWalk, MovesEverythingButSparseFilesAndFoldersContainingAnEntry) {
   sim.add_directory("C:\\link", FILE_ATTRIBUTE_REPARSE_POINT);
   sim.set_junction_target("C:\\link", "C:\\Cache");
   load();
-  excluded_folders.push_back("skip");
+  engine().options.excluded_folders.push_back("skip");
   defragment();
 
   EXPECT_EQ(walk().directories_scanned, 6u);

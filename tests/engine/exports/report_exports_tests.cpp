@@ -2,44 +2,50 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/engine_state.h"
 #include "dravik/report_exports.h"
-#include "exports/report_binding.h"
 #include "reports/report_shell.h"
+#include "engine_in_folder.h"
+#include "fixed_drives_io.h"
 #include "report_test_folder.h"
 
 namespace dravik {
 namespace {
 
 using dravik_test::report_test_folder;
+using engine_test::engine_in_folder;
+using engine_test::fixed_drives_io;
 
 std::vector<std::string> opened;
 
 void record(const char* address) { opened.push_back(address); }
 
-// The exports bound to a test's own state, with the shell recorded.
+// The engine loaded over no volumes with its application folder in a test's
+// own folder, with the shell recorded.
 class ReportExports : public ::testing::Test {
  protected:
   void SetUp() override {
     opened.clear();
     previous_shell = install_report_shell(&record);
     dravik_test::write_test_templates(folder);
-    build_report_blocks(strings);
-    application_folder = folder.path();
-    bind_report_exports(application_folder, present, strings);
   }
   void TearDown() override {
-    unbind_report_exports();
+    engine.reset();
     install_report_shell(previous_shell);
   }
 
+  // Unloads the engine before the test ends.
+  void unload() { engine.reset(); }
+
   shell_open_function previous_shell = nullptr;
   report_test_folder folder;
-  report_strings strings;
-  std::string application_folder;
-  std::atomic<std::int32_t> present{0};
+  fixed_drives_io drives{""};
+  std::optional<engine_in_folder> engine{std::in_place, folder.path() + "Tessarel.exe"};
+  std::atomic<std::int32_t>& present = (*engine)->globals.registry_report_present;
 };
 
 TEST(ReportSet, PageFollowsKindAndRegistryReport) {
@@ -86,7 +92,7 @@ TEST_F(ReportExports, NullIssueGroupsWriteNothing) {
 }
 
 TEST_F(ReportExports, UnboundExportsDoNothing) {
-  unbind_report_exports();
+  unload();
   issue_groups groups(1);
   DLL_SaveRegistryReport(&groups, 1);
   DLL_ShowReport(2);

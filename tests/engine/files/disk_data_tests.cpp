@@ -113,7 +113,7 @@ TEST_F(SaveEngineState, ExtendsAShortFileToReachItsSlot) {
 // Catches files created by the unload: neither file may ever be created.
 TEST_F(SaveEngineState, NeverCreatesDiskdataOrSetting) {
   allocate(0);
-  engine.globals.logout_flag = 1;
+  engine.options.logout_flag = 1;
   save_engine_state(engine);
   EXPECT_FALSE(folder.exists("diskdata"));
   EXPECT_FALSE(folder.exists("Setting"));
@@ -132,10 +132,10 @@ TEST_F(SaveEngineState, NoFixedDriveLeavesDiskdataAlone) {
 // more than the low byte of a flag written.
 TEST_F(SaveEngineState, WritesTheFlagsLowBytesFromByte9) {
   folder.write("Setting", std::vector<uint8_t>(13, 0x77));
-  engine.globals.auto_run_flag = 1;
-  engine.globals.logout_flag = 0;
-  engine.globals.restart_flag = 0x101;
-  engine.globals.companion_run_flag = 0;
+  engine.options.auto_run_flag = 1;
+  engine.options.logout_flag = 0;
+  engine.options.restart_flag = 0x101;
+  engine.options.companion_run_flag = 0;
   save_engine_state(engine);
   const std::vector<uint8_t> expected{0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77,
                                       0x77, 0x77, 1,    0,    1,    0};

@@ -5,10 +5,13 @@
 #include "dravik/option_exports.h"
 #include "options/engine_options.h"
 #include "options/exclusion_lists.h"
+#include "options/filter_dialog.h"
 #include "resources/filter_dialog_ids.h"
 #include "options/run_key_entry.h"
 
 #include "dialog_driver.h"
+#include "engine_in_folder.h"
+#include "fixed_drives_io.h"
 #include "hklm_sandbox.h"
 #include "message_recorder.h"
 #include "scratch_folder.h"
@@ -22,16 +25,15 @@
 
 namespace {
 
-using dravik::excluded_files;
-using dravik::excluded_folders;
 using dravik::file_exclusion;
 using dravik::file_exclusion_kind;
-using dravik::filter_dialog;
 using engine_test::checked;
 using engine_test::click;
 using engine_test::expect_template_control;
 using engine_test::template_control;
 using engine_test::dialog_driver;
+using engine_test::engine_in_folder;
+using engine_test::fixed_drives_io;
 using engine_test::hklm_sandbox;
 using engine_test::message_recorder;
 using engine_test::scratch_folder;
@@ -42,22 +44,8 @@ using strings = std::vector<std::string>;
 
 const wchar_t* const dialog_title = L"Tessarel选项";
 
-// The folders after the eight built-ins.
-strings user_folders() {
-  if (excluded_folders.size() < dravik::builtin_excluded_folders.size()) return {"(built-ins missing)"};
-  return strings(excluded_folders.begin() + dravik::builtin_excluded_folders.size(),
-                 excluded_folders.end());
-}
-
-void reset_filter_dialog() {
-  filter_dialog.folder_text.clear();
-  filter_dialog.file_text.clear();
-  filter_dialog.type_text.clear();
-  filter_dialog.auto_run_check = 0;
-  filter_dialog.logout_check = 0;
-  filter_dialog.restart_check = 0;
-}
-
+// The engine loaded over no volumes, its application folder a scratch folder;
+// the dialog, the lists and the flags are the engine's own.
 class Options : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,11 +53,9 @@ class Options : public ::testing::Test {
     reset_filter_dialog();
     excluded_folders.clear();
     excluded_files.clear();
-    dravik::bind_engine_options(&state);
   }
 
   void TearDown() override {
-    dravik::bind_engine_options(nullptr);
     sandbox.reset();
     std::string data;
     EXPECT_FALSE(hklm_sandbox::read_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "Tessarel", data))
@@ -78,8 +64,25 @@ class Options : public ::testing::Test {
 
   // What the application object does at load.
   void load() {
-    dravik::read_presets(application_folder);
-    dravik::read_option_flags(application_folder, state.flags);
+    dravik::read_presets(application_folder, engine->options, filter_dialog);
+    dravik::read_option_flags(application_folder, engine->options, filter_dialog);
+  }
+
+  // The folders after the eight built-ins.
+  strings user_folders() const {
+    if (excluded_folders.size() < dravik::builtin_excluded_folders.size())
+      return {"(built-ins missing)"};
+    return strings(excluded_folders.begin() + dravik::builtin_excluded_folders.size(),
+                   excluded_folders.end());
+  }
+
+  void reset_filter_dialog() {
+    filter_dialog.folder_text.clear();
+    filter_dialog.file_text.clear();
+    filter_dialog.type_text.clear();
+    filter_dialog.auto_run_check = 0;
+    filter_dialog.logout_check = 0;
+    filter_dialog.restart_check = 0;
   }
 
   // Shows the dialog through the export with these steps.
@@ -95,13 +98,16 @@ class Options : public ::testing::Test {
 
   scratch_folder folder;
   std::string application_folder = folder.path();
-  std::string host_executable_path = "C:\\Program Files\\Tessarel\\Tessarel.exe";
-  int auto_run = 0;
-  int logout = 0;
-  int restart = 0;
-  int companion_run = 0;
-  dravik::engine_option_state state{application_folder, host_executable_path,
-                                    {auto_run, logout, restart, companion_run}};
+  std::string host_executable_path = application_folder + "Tessarel.exe";
+  fixed_drives_io drives{""};
+  engine_in_folder engine{host_executable_path};
+  dravik::Filter& filter_dialog = *engine->filter_dialog;
+  dravik::folder_exclusions& excluded_folders = engine->options.excluded_folders;
+  dravik::file_exclusions& excluded_files = engine->options.excluded_files;
+  int& auto_run = engine->options.auto_run_flag;
+  int& logout = engine->options.logout_flag;
+  int& restart = engine->options.restart_flag;
+  int& companion_run = engine->options.companion_run_flag;
   message_recorder messages;
   std::optional<hklm_sandbox> sandbox{std::in_place};
 };
@@ -153,7 +159,7 @@ TEST_F(OptionsLoad, FlagsWrittenAtUnloadAreReadAtTheNextLoad) {
   folder.write("Setting", "123456789" + std::string(4, '\x00'));
   restart = 1;
   companion_run = 1;
-  ASSERT_TRUE(dravik::write_option_flags(application_folder, state.flags));
+  ASSERT_TRUE(dravik::write_option_flags(application_folder, engine->options));
   restart = 0;
   companion_run = 0;
   load();
@@ -162,10 +168,10 @@ TEST_F(OptionsLoad, FlagsWrittenAtUnloadAreReadAtTheNextLoad) {
   EXPECT_EQ(folder.read("Setting").substr(0, 9), "123456789");
 }
 
-// Before the engine's state is bound (or after it is released) the exports
-// must neither show a dialog nor read freed flags.
+// Before the engine is loaded (or after it is unloaded) the exports must
+// neither show a dialog nor read freed flags.
 TEST(OptionExports, UnboundExportsDoNothing) {
-  dravik::bind_engine_options(nullptr);
+  ASSERT_EQ(dravik::current_engine(), nullptr);
   dialog_driver driver(dialog_title, {[](HWND) { ADD_FAILURE() << "dialog shown"; }});
   DLL_Options();
   EXPECT_EQ(driver.steps_run(), 0u);

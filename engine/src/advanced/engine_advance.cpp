@@ -16,7 +16,7 @@ INT_PTR show_advance_dialog(Advance& dialog, const engine_advance_state& state) 
 }
 
 void apply_advance(const Advance& dialog, const engine_advance_state& state) {
-  if (dialog.companion_run_check == state.companion_run_flag) return;
+  if ((dialog.companion_run_check != 0) == (state.companion_run_flag != 0)) return;
   state.companion_run_flag = dialog.companion_run_check;
   update_run_entry(companion_run_value, state.companion_run_flag != 0,
                    dialog.working_folder + companion_executable);

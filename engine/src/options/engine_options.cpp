@@ -91,7 +91,7 @@ void apply_options(const Filter& dialog, const engine_option_state& state) {
   }
 
   option_values& values = state.values;
-  if (dialog.auto_run_check != values.auto_run_flag) {
+  if ((dialog.auto_run_check != 0) != (values.auto_run_flag != 0)) {
     // The flag follows the dialog whatever the registry does; a failure has
     // been shown to the user.
     values.auto_run_flag = dialog.auto_run_check;

@@ -11,7 +11,9 @@ bool read_option_flags_file(const std::string& path, const option_flag_refs& fla
   for (int* flag : {&flags.auto_run, &flags.logout, &flags.restart, &flags.companion_run}) {
     const int byte = std::fgetc(file.get());
     if (byte == EOF) break;
-    *flag = (*flag & ~0xFF) | byte;
+    // Any byte but 0 is on: a flag of 2 would show as an odd check box and
+    // differ from every answer the dialogs give.
+    *flag = byte != 0 ? 1 : 0;
   }
   return true;
 }

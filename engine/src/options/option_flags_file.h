@@ -17,8 +17,8 @@ struct option_flag_refs {
 
 constexpr long option_flags_offset = 9;
 
-// Reads bytes 9 to 12 into the low bytes of the flags, in that order; a byte
-// the file lacks leaves its flag as it is. false (flags untouched) when the
+// Reads bytes 9 to 12 into the flags, in that order, any non-zero byte as 1;
+// a byte the file lacks leaves its flag as it is. false (flags untouched) when the
 // file does not open.
 bool read_option_flags_file(const std::string& path, const option_flag_refs& flags);
 

@@ -10,7 +10,11 @@ namespace dravik {
 
 const char* const run_key_path = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool update_run_entry(const char* value_name, bool present, const std::string& data) {
+std::string quoted_run_command(const std::string& program_path) {
+  return "\"" + program_path + "\"";
+}
+
+bool update_run_entry(const char* value_name, bool present, const std::string& program_path) {
   HKEY opened = nullptr;
   if (RegCreateKeyA(HKEY_LOCAL_MACHINE, run_key_path, &opened) != ERROR_SUCCESS) {
     AfxMessageBox("创建注册表键失败.");
@@ -18,6 +22,7 @@ bool update_run_entry(const char* value_name, bool present, const std::string& d
   }
   const tessarel::unique_registry_key key(opened);
   if (present) {
+    const std::string data = quoted_run_command(program_path);
     const LONG status = RegSetValueExA(key.get(), value_name, 0, REG_SZ,
                                        reinterpret_cast<const BYTE*>(data.c_str()),
                                        static_cast<DWORD>(data.size() + 1));

@@ -184,7 +184,7 @@ TEST_F(CompanionLogOn, ConfirmedCheckWritesAndRemovesTheRunValue) {
             IDOK);
   std::string data;
   ASSERT_TRUE(run_value(data));
-  EXPECT_EQ(data, companion.folder() + "VELTOR.exe");
+  EXPECT_EQ(data, "\"" + companion.folder() + "VELTOR.exe\"");
   EXPECT_EQ(companion_run_flag, 1);
 
   run({[](HWND dialog) {

@@ -334,7 +334,7 @@ TEST_F(OptionsDialog, CheckingStartUpWritesTheRunValue) {
   }});
   std::string data;
   ASSERT_TRUE(run_value(data));
-  EXPECT_EQ(data, host_executable_path);
+  EXPECT_EQ(data, "\"" + host_executable_path + "\"");
   EXPECT_TRUE(DLL_GetAutoRun());
   EXPECT_TRUE(messages.texts.empty());
 }
@@ -366,6 +366,21 @@ TEST_F(OptionsDialog, UncheckingWithoutRunValueReportsAndClearsTheFlag) {
   EXPECT_EQ(messages.texts, (strings{"删除注册表键失败."}));
   EXPECT_EQ(messages.types, (std::vector<UINT>{MB_OK}));
   EXPECT_FALSE(DLL_GetAutoRun());
+}
+
+// A flag byte other than 0 or 1 (a hand-edited file) shows as checked, and
+// confirming without a change writes no Run value nobody asked for.
+TEST_F(OptionsDialog, AnyNonZeroFlagByteIsOnAndConfirmingAddsNoRunValue) {
+  folder.write("Setting", std::string(9, '\x00') + std::string("\x02\x00\x00\x00", 4));
+  load();
+  run_dialog({[](HWND dialog) {
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_FILTER_AUTO_RUN, BM_GETCHECK, 0, 0), BST_CHECKED);
+    click(dialog, IDOK);
+  }});
+  std::string data;
+  EXPECT_FALSE(run_value(data));
+  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(DLL_GetAutoRun());
 }
 
 // Only a change of the check touches the registry.

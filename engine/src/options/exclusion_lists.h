@@ -35,9 +35,9 @@ bool folder_name_excluded(const folder_exclusions& folders, const char* name);
 bool folder_name_contains_exclusion(const folder_exclusions& folders, const char* name);
 
 // Analysis walk (the defragmentation walk tests no file entries): a file is
-// excluded when its whole name equals a file entry, or
-// its extension (the text after its last ".") equals a type entry, ASCII
-// letters compared without regard to case.
+// excluded when its whole name equals a file entry, or its extension (the
+// text after its last ".") equals a type entry, ASCII letters compared
+// without regard to case.
 bool file_name_excluded(const file_exclusions& files, const char* name);
 
 // An empty entry never excludes anything in any of the three tests.

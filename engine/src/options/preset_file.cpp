@@ -1,6 +1,7 @@
 #include "options/preset_file.h"
 
 #include "text/ansi_text.h"
+#include "files/replace_file.h"
 #include "files/stdio_file.h"
 
 #include <algorithm>
@@ -113,12 +114,7 @@ bool read_preset_file(const std::string& path, std::string& bytes) {
 }
 
 bool write_preset_file(const std::string& path, const std::string& bytes) {
-  // Opening with "wb" creates or truncates in one step: when it fails the
-  // old file is still there, unlike deleting it first.
-  stdio_file file = open_stdio_file(path, "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  return close_stdio_file(std::move(file)) && written;
+  return replace_file(path, bytes);
 }
 
 }  // namespace dravik

@@ -39,8 +39,8 @@ std::string format_presets(const std::vector<std::string>& folders,
 // The whole file; false when it cannot be opened.
 bool read_preset_file(const std::string& path, std::string& bytes);
 
-// Creates or truncates the file in one step and writes bytes. false when it
-// cannot be created (the old file is then untouched) or not all was written.
+// Replaces the file with bytes (replace_file): false, with the old file
+// untouched, when the new one cannot be written whole.
 bool write_preset_file(const std::string& path, const std::string& bytes);
 
 }  // namespace dravik

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "files/replace_file.h"
 #include "tessarel/unique_handle.h"
 
 #include <climits>
@@ -11,16 +12,6 @@ namespace dravik {
 namespace {
 
 using file_handle = tessarel::unique_kernel_handle;
-
-bool write_all(HANDLE file, std::string_view text) {
-  while (!text.empty()) {
-    const DWORD chunk = text.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(text.size());
-    DWORD written = 0;
-    if (!WriteFile(file, text.data(), chunk, &written, nullptr) || written == 0) return false;
-    text.remove_prefix(written);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -50,25 +41,12 @@ std::optional<std::string> read_report_template(const std::string& path) {
   return text;
 }
 
-std::string report_page_temporary_name(const std::string& path) { return path + ".tmp"; }
+std::string report_page_temporary_name(const std::string& path) {
+  return replacement_temporary_name(path);
+}
 
 bool write_report_page(const std::string& path, std::string_view text) {
-  const std::string temporary = report_page_temporary_name(path);
-  {
-    file_handle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open()) return false;
-    const bool written = write_all(file.get(), text);
-    if (!file.close() || !written) {
-      DeleteFileA(temporary.c_str());
-      return false;
-    }
-  }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  return true;
+  return replace_file(path, text);
 }
 
 }  // namespace dravik

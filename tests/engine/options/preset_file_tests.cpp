@@ -158,4 +158,16 @@ TEST(PresetFile, WriteReplacesTheWholeFile) {
   EXPECT_EQ(bytes, "[folder]\r\n[file]\r\n[type]");
 }
 
+// The new file is written whole beside the old one before it replaces it:
+// a write that fails (here: its temporary name is taken by a folder) leaves
+// the old file byte for byte, as the message to the user says.
+TEST(PresetFile, FailedWriteLeavesTheOldFile) {
+  const scratch_folder folder;
+  folder.write("preset.ini", "[folder]\r\nold");
+  ASSERT_TRUE(CreateDirectoryA((folder.path() + "preset.ini.tmp").c_str(), nullptr));
+  EXPECT_FALSE(dravik::write_preset_file(folder.path() + "preset.ini", "[folder]\r\nnew"));
+  EXPECT_EQ(folder.read("preset.ini"), "[folder]\r\nold");
+  RemoveDirectoryA((folder.path() + "preset.ini.tmp").c_str());
+}
+
 }  // namespace

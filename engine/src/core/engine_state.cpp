@@ -13,6 +13,20 @@ engine_state::engine_state(engine_load_options load_options)
                     [this](char letter) {
                       return volumes[static_cast<size_t>(slot_of_letter(letter))].total_size_text;
                     }},
-      app(*this) {}
+      app(*this) {
+  build_report_blocks(report_strings);
+}
+
+analysis_volume_records analysis_records_of(engine_state& engine) noexcept {
+  return {engine.job,  engine.status,  engine.volumes, engine.file_lists,
+          engine.work, engine.extents, engine.cursor,  engine.walk,
+          engine.report_strings, engine.globals.application_folder};
+}
+
+defrag_volume_records defrag_records_of(engine_state& engine) noexcept {
+  return {engine.job,     engine.status, engine.volumes, engine.work,
+          engine.extents, engine.cursor, engine.mover,   engine.walk,
+          engine.report_strings, engine.optimize_set, engine.globals.application_folder};
+}
 
 }  // namespace dravik

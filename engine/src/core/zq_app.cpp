@@ -32,12 +32,12 @@ BOOL CZQApp::InitInstance() {
     advance_dialog.companion_run_check = globals.companion_run_flag;
   bind_engine_options(&engine_.option_state);
   bind_engine_advance(&engine_.advance_state);
-  bind_report_exports(globals.application_folder, globals.registry_report_present,
-                      engine_.context.report_strings);
+  bind_report_exports(globals.application_folder, engine_.job.registry_report_present,
+                      engine_.report_strings);
 
-  globals.fixed_volume_count = 0;
   const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "rb");
-  record_fixed_volumes(engine_, disk_data.get());
+  globals.fixed_volume_count =
+      record_fixed_volumes(engine_.volumes, engine_.work.bitmap, engine_.cursor, disk_data.get());
   // The library always finishes loading: a volume that did not open simply
   // has no map.
   return TRUE;
@@ -50,7 +50,7 @@ int CZQApp::ExitInstance() {
   unbind_report_exports();
   save_engine_state(engine_);
   // A worker that outlived the unload's wait still uses the maps and lists.
-  if (!workers_running(engine_.globals)) free_volume_maps(engine_);
+  if (!workers_running(engine_.job)) free_volume_maps(engine_);
   return CWinApp::ExitInstance();
 }
 

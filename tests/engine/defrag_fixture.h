@@ -49,7 +49,8 @@ class DefragFixture : public AnalysisFixture {
     engine().job.current_letter_text.set(std::string(1, letter));
     const int32_t slot = dravik::slot_of_letter(static_cast<unsigned char>(letter));
     engine().job.current_slot = slot;
-    dravik::defrag_volume(dravik::defrag_records_of(engine()), dravik::defrag_turn{letter, slot, page_number});
+    dravik::defrag_volume(dravik::defrag_records_of(engine()),
+                          dravik::defrag_turn{letter, slot, page_number});
   }
 
   // Adds a file of the given clusters (64 KiB each) in the given runs.

@@ -28,11 +28,11 @@ struct analysis_walk_records {
   const exclusion_index& exclusions;
 };
 
-// Walks the volume of the working slot from its root, recursively. Counts directories and
-// files; passes over names beginning with ".", read-only and sparse entries,
-// directories that are reparse points (a junction leads elsewhere, possibly
-// back up the tree), excluded names, small files in the large variants, and
-// entries whose full path would not fit walk_path. in_system_folder is 1 for
+// Walks the volume of the working slot from its root, recursively. Counts
+// directories and files; passes over names beginning with ".", read-only and
+// sparse entries, directories that are reparse points (a junction leads
+// elsewhere, possibly back up the tree), excluded names, small files in the
+// large variants, and entries whose full path would not fit walk_path. in_system_folder is 1 for
 // files below a directory whose path contains "system32" in any case. Ends
 // early, between entries, when a stop is requested. Worker thread only.
 void analyse_tree(const analysis_walk_records& records, const analysis_variant& variant);

@@ -94,9 +94,9 @@ class DefragRecording : public DefragFixture, public ::testing::WithParamInterfa
     engine().job.working_slot = 0;
     engine().job.bytes_per_cluster = volume.bytes_per_cluster;
     engine().cursor.cells = volume.cells.get();
-    defrag_records records{engine().job,    engine().status,  engine().volumes,
-                           engine().walk,   engine().cursor,  engine().extents,
-                           engine().work,   engine().mover,   engine().report_strings};
+    defrag_records records{engine().job,    engine().status, engine().volumes,
+                           engine().walk,   engine().cursor, engine().extents,
+                           engine().work,   engine().mover,  engine().report_strings};
     records.optimize_set = &engine().optimize_set;
     defrag_tree(records, choose_analysis_variant(volume.file_system_name,
                                                  volume.bytes_per_cluster, volume.used_clusters));

@@ -91,11 +91,11 @@ struct analysis_figures {
 
 analysis_figures run_analysis(dravik::engine_state& engine, const char* title, double bare_seconds,
                               uint64_t bare_files) {
-  engine.context.stop_requested = 0;
+  engine.job.stop_requested = 0;
   const auto start = std::chrono::steady_clock::now();
-  dravik::analyse_volume(engine, {'C', 0, 1});
+  dravik::analyse_volume(dravik::analysis_records_of(engine), {'C', 0, 1});
   const double seconds = seconds_since(start);
-  const dravik::walk_state& walk = engine.context.walk;
+  const dravik::walk_state& walk = engine.walk;
   const list_figures lists = measure_lists(engine.file_lists[0]);
   const double bare_rate = static_cast<double>(bare_files) / bare_seconds;
   const double rate = static_cast<double>(walk.files_scanned) / seconds;
@@ -106,8 +106,8 @@ analysis_figures run_analysis(dravik::engine_state& engine, const char* title, d
       title, seconds, rate, bare_rate, seconds / bare_seconds, bare_rate / rate,
       static_cast<unsigned long long>(walk.directories_scanned),
       static_cast<unsigned long long>(walk.files_scanned), walk.big_fragment_files,
-      walk.small_fragment_files, static_cast<unsigned long long>(engine.context.doneUnits.get()),
-      static_cast<unsigned long long>(engine.context.totalUnits.get()));
+      walk.small_fragment_files, static_cast<unsigned long long>(engine.status.doneUnits.get()),
+      static_cast<unsigned long long>(engine.status.totalUnits.get()));
   std::printf(
       "  file lists: %zu entries; paths %.1f MiB as listed, %.1f MiB kept (one copy per file); "
       "memory %.1f MiB = %.2fx the kept paths, %.2fx the listed paths\n",

@@ -185,11 +185,11 @@ size_t row_count(const std::string& rows) {
 }
 
 void reset_job(dravik::engine_state& engine, int32_t run_mode) {
-  engine.globals.run_mode = run_mode;
-  engine.context.stop_requested = 0;
-  engine.context.walk.interrupted = 0;
-  engine.globals.current_letter_text.set("C");
-  engine.globals.current_slot = 0;
+  engine.job.run_mode = run_mode;
+  engine.job.stop_requested = 0;
+  engine.walk.interrupted = 0;
+  engine.job.current_letter_text.set("C");
+  engine.job.current_slot = 0;
 }
 
 }  // namespace
@@ -255,16 +255,16 @@ int main(int argc, char** argv) {
 
   reset_job(engine, 1);
   auto start = std::chrono::steady_clock::now();
-  dravik::analyse_volume(engine, {'C', 0, 1});
+  dravik::analyse_volume(dravik::analysis_records_of(engine), {'C', 0, 1});
   std::printf("analysis: %.2f s, %d files listed\n", seconds_since(start),
-              engine.context.walk.big_fragment_files);
+              engine.walk.big_fragment_files);
 
   reset_job(engine, 1);
   const uint64_t requests_before = sim.move_requests();
   start = std::chrono::steady_clock::now();
-  dravik::defrag_volume(engine, {'C', 0, 1});
+  dravik::defrag_volume(dravik::defrag_records_of(engine), {'C', 0, 1});
   const double seconds = seconds_since(start);
-  const int moved = engine.context.walk.big_fragment_files;
+  const int moved = engine.walk.big_fragment_files;
   const uint64_t requests = sim.move_requests() - requests_before;
   std::printf("defragmentation: %.2f s, %d files moved, %llu moves issued (%llu done), "
               "%.3f ms per moved file\n",
@@ -290,9 +290,9 @@ int main(int argc, char** argv) {
   reset_job(engine, 2);
   const uint64_t requests_before_pass = sim.move_requests();
   start = std::chrono::steady_clock::now();
-  dravik::defrag_volume(engine, {'C', 0, 1});
+  dravik::defrag_volume(dravik::defrag_records_of(engine), {'C', 0, 1});
   const double pass_seconds = seconds_since(start);
-  const size_t optimised = row_count(engine.context.report_strings.optimize_rows);
+  const size_t optimised = row_count(engine.report_strings.optimize_rows);
   const std::vector<int64_t> starts_after = single_extent_starts(volume);
   double moved_before = 0;
   double moved_after = 0;
@@ -306,7 +306,7 @@ int main(int argc, char** argv) {
   }
   std::printf("optimised defragmentation: %.2f s, %d files defragmented, %zu files optimised, "
               "%llu moves issued, %.3f ms per optimised file\n",
-              pass_seconds, engine.context.walk.big_fragment_files, optimised,
+              pass_seconds, engine.walk.big_fragment_files, optimised,
               static_cast<unsigned long long>(sim.move_requests() - requests_before_pass),
               optimised ? pass_seconds * 1000 / static_cast<double>(optimised) : 0.0);
   if (moved_files > 0) {

@@ -126,17 +126,16 @@ class AnalysisFixture : public ::testing::Test {
   // worker starts.
   void load() {
     ASSERT_TRUE(dravik::load_engine({folder.file("Tessarel.exe")}));
-    context().stop_requested = 0;
+    engine().job.stop_requested = 0;
   }
   dravik::engine_state& engine() { return *dravik::current_engine(); }
-  dravik::engine_context& context() { return engine().context; }
-  dravik::walk_state& walk() { return context().walk; }
+  dravik::walk_state& walk() { return engine().walk; }
 
   // As the analysis worker hands a letter on.
   void analyse(char letter = 'C', int page_number = 1) {
     const int32_t slot = dravik::slot_of_letter(static_cast<unsigned char>(letter));
     const dravik::analysis_turn turn{letter, slot, page_number};
-    dravik::analyse_volume(engine(), turn);
+    dravik::analyse_volume(dravik::analysis_records_of(engine()), turn);
   }
 
   dravik::cell_counts cell(int index, int slot = 0) {

@@ -44,12 +44,13 @@ class DefragFixture : public AnalysisFixture {
 
   // As the defragmentation worker hands a letter on, at the start of its job.
   void defragment(char letter = 'C', int page_number = 1, int32_t run_mode = 1) {
-    engine().globals.run_mode = run_mode;
+    engine().job.run_mode = run_mode;
     walk().interrupted = 0;
-    engine().globals.current_letter_text.set(std::string(1, letter));
+    engine().job.current_letter_text.set(std::string(1, letter));
     const int32_t slot = dravik::slot_of_letter(static_cast<unsigned char>(letter));
-    engine().globals.current_slot = slot;
-    dravik::defrag_volume(engine(), dravik::defrag_turn{letter, slot, page_number});
+    engine().job.current_slot = slot;
+    dravik::defrag_volume(dravik::defrag_records_of(engine()),
+                          dravik::defrag_turn{letter, slot, page_number});
   }
 
   // Adds a file of the given clusters (64 KiB each) in the given runs.
@@ -61,7 +62,7 @@ class DefragFixture : public AnalysisFixture {
   }
 
   std::vector<dravik::sim::file_run> runs(const std::string& path) { return sim.runs_of(path); }
-  const std::string& rows() { return context().report_strings.fragment_rows; }
+  const std::string& rows() { return engine().report_strings.fragment_rows; }
   // How many rows the defragmentation table holds.
   size_t row_count() {
     size_t count = 0;

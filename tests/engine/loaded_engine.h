@@ -53,7 +53,7 @@ class LoadedEngine : public ::testing::Test {
  protected:
   void SetUp() override { previous_io_ = dravik::install_volume_io(&sim); }
   void TearDown() override {
-    dravik::install_analysis_step({});
+    if (dravik::current_engine() != nullptr) dravik::install_analysis_step(engine(), {});
     dravik::unload_engine();
     dravik::install_volume_io(previous_io_);
     EXPECT_EQ(sim.open_handle_count(), 0u);

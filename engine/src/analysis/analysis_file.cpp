@@ -27,14 +27,16 @@ char* stored_path(walk_state& walk) {
 }
 
 // One real extent: the file goes into the list of every cell it covers.
-void count_contiguous(engine_context& context, const extent_list& extents, int64_t lcn_offset) {
-  walk_state& walk = context.walk;
+void count_contiguous(const analysis_walk_records& records, const extent_list& extents,
+                      int64_t lcn_offset) {
+  walk_state& walk = records.walk;
+  cell_cursor& cursor = records.cursor;
   const uint64_t length = extents.length(0);
-  context.doneUnits.add(length);
+  records.status.doneUnits.add(length);
   char* path = walk.file_lists != nullptr ? stored_path(walk) : nullptr;
-  for_each_cell_of_extent(context, extents.lcn(0), length, lcn_offset, [&] {
-    if (path != nullptr) walk.file_lists->append_stored(context.cursor.cell_index, path);
-    add_to_cell(context.cursor, contribution_contiguous);
+  for_each_cell_of_extent(cursor, extents.lcn(0), length, lcn_offset, [&] {
+    if (path != nullptr) walk.file_lists->append_stored(cursor.cell_index, path);
+    add_to_cell(cursor, contribution_contiguous);
   });
 }
 
@@ -42,10 +44,12 @@ void count_contiguous(engine_context& context, const extent_list& extents, int64
 // longest free run: each extent counts as fragmented in its first cell,
 // unless the extents turn out to need no move (a virtual one, or one that
 // continues the one before it); then those counted so far move to settled.
-void count_fragmented(engine_context& context, const extent_list& extents, int64_t lcn_offset) {
-  walk_state& walk = context.walk;
+void count_fragmented(const analysis_walk_records& records, const extent_list& extents,
+                      int64_t lcn_offset) {
+  walk_state& walk = records.walk;
+  cell_cursor& cursor = records.cursor;
   const uint32_t count = extents.count();
-  context.doneUnits.add(walk.file_clusters);
+  records.status.doneUnits.add(walk.file_clusters);
   walk.virtual_extent = 0;
   walk.adjacent_extents = 0;
 
@@ -57,15 +61,15 @@ void count_fragmented(engine_context& context, const extent_list& extents, int64
       walk.virtual_extent = 1;
       break;
     }
-    point_at_cell(context, extents.lcn(i), lcn_offset);
+    point_at_cell(cursor, extents.lcn(i), lcn_offset);
     // Only this file appends while it is examined, so its path is already in
     // the cell's list exactly when the list ends with the file's own copy.
     if (walk.file_lists != nullptr) {
       if (path == nullptr) path = stored_path(walk);
-      if (!walk.file_lists->ends_with(context.cursor.cell_index, path))
-        walk.file_lists->append_stored(context.cursor.cell_index, path);
+      if (!walk.file_lists->ends_with(cursor.cell_index, path))
+        walk.file_lists->append_stored(cursor.cell_index, path);
     }
-    add_to_cell(context.cursor, contribution_fragmented);
+    add_to_cell(cursor, contribution_fragmented);
     if (i >= 1 && extents.lcn(i - 1) + static_cast<int64_t>(extents.length(i - 1)) ==
                       extents.lcn(i)) {
       walk.adjacent_extents = 1;
@@ -76,15 +80,15 @@ void count_fragmented(engine_context& context, const extent_list& extents, int64
   if (i < count && i >= 1) {
     for (uint32_t k = i + 1; k-- > 0;) {
       if (extents.is_virtual(k)) continue;
-      point_at_cell(context, extents.lcn(k), lcn_offset);
-      remove_fragmented_from_cell(context.cursor);
-      add_to_cell(context.cursor, contribution_settled);
+      point_at_cell(cursor, extents.lcn(k), lcn_offset);
+      remove_fragmented_from_cell(cursor);
+      add_to_cell(cursor, contribution_settled);
     }
   }
 
   if (walk.virtual_extent == 0 && walk.adjacent_extents == 0 &&
       walk.recency_state != recency_recent) {
-    append_analysis_row(context.report_strings,
+    append_analysis_row(records.reports,
                         std::string_view(walk.walk_path, walk.walk_path_length), count,
                         walk.file_size, walk.file_clusters);
     walk.big_fragment_files += 1;
@@ -93,35 +97,39 @@ void count_fragmented(engine_context& context, const extent_list& extents, int64
 
 }  // namespace
 
-void analyse_file(engine_context& context, int64_t lcn_offset) {
-  walk_state& walk = context.walk;
+void analyse_file(const analysis_walk_records& records, int64_t lcn_offset) {
+  walk_state& walk = records.walk;
   volume_handle file;
   file.reset(current_volume_io().create_file(walk.walk_path, 0, 0, OPEN_EXISTING, 0));
   if (!file.is_open()) return;
 
   extent_list extents;
-  if (!read_file_extents(context, file.get(), extents)) {
-    context.doneUnits.add(clusters_of(walk.file_size, context.bytes_per_cluster));
+  if (!read_file_extents(records.extents, file.get(), extents)) {
+    records.status.doneUnits.add(clusters_of(walk.file_size, records.job.bytes_per_cluster));
     return;
   }
   if (extents.count() == 1 && !extents.is_virtual(0)) {
-    count_contiguous(context, extents, lcn_offset);
+    count_contiguous(records, extents, lcn_offset);
     return;
   }
 
   // The size, not the sum of the extents: a compressed or sparse file counts
   // as long as it is.
-  walk.file_clusters = clusters_of(walk.file_size, context.bytes_per_cluster);
+  walk.file_clusters = clusters_of(walk.file_size, records.job.bytes_per_cluster);
   if (walk.file_clusters < walk.longest_free_run && extents.count() > listed_extent_threshold) {
-    count_fragmented(context, extents, lcn_offset);
+    count_fragmented(records, extents, lcn_offset);
   } else {
-    context.doneUnits.add(walk.file_clusters);
+    records.status.doneUnits.add(walk.file_clusters);
     if (extents.count() <= listed_extent_threshold) walk.small_fragment_files += 1;
   }
 }
 
-void analyse_file_ntfs(engine_context& context) { analyse_file(context, ntfs_lcn_offset); }
+void analyse_file_ntfs(const analysis_walk_records& records) {
+  analyse_file(records, ntfs_lcn_offset);
+}
 
-void analyse_file_fat(engine_context& context) { analyse_file(context, fat_lcn_offset); }
+void analyse_file_fat(const analysis_walk_records& records) {
+  analyse_file(records, fat_lcn_offset);
+}
 
 }  // namespace dravik

@@ -10,18 +10,18 @@ namespace {
 
 class tree_walker : public directory_walk<tree_walker> {
  public:
-  tree_walker(engine_context& context, const analysis_variant& variant) noexcept
-      : directory_walk(context), variant_(variant) {}
+  tree_walker(const analysis_walk_records& records, const analysis_variant& variant) noexcept
+      : directory_walk(records.walk, records.status), records_(records), variant_(variant) {}
 
   void walk_root() {
-    context_.cursor.in_system_folder = 0;
-    walk_volume();
+    records_.cursor.in_system_folder = 0;
+    walk_volume(records_.volumes[records_.job.working_slot].letter_string);
   }
 
  private:
   friend class directory_walk<tree_walker>;
 
-  bool stopping() const noexcept { return context_.stop_requested.get() != 0; }
+  bool stopping() const noexcept { return records_.job.stop_requested.get() != 0; }
 
   // The entry in the find record, whose name is length bytes long.
   void take_entry(std::size_t prefix, std::size_t length) {
@@ -36,17 +36,17 @@ class tree_walker : public directory_walk<tree_walker> {
       if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SPARSE_FILE |
                         FILE_ATTRIBUTE_REPARSE_POINT))
         return;
-      walk_.excluded = walk_.exclusions.folder_excluded(name, length) ? 1 : 0;
+      walk_.excluded = records_.exclusions.folder_excluded(name, length) ? 1 : 0;
       if (walk_.excluded) return;
       // The directory's path, then "\*" for its search.
       if (!hand_on(prefix, name, length, 2)) return;
       // The prefix holds "system32" exactly when this directory's flag is set,
       // and no match can span the backslash: only the new name needs a look.
-      const uint8_t outer = context_.cursor.in_system_folder;
+      const uint8_t outer = records_.cursor.in_system_folder;
       if (outer == 0 && ansi_contains_ignoring_case(name, length, "system32"))
-        context_.cursor.in_system_folder = 1;
+        records_.cursor.in_system_folder = 1;
       enter_directory(prefix, length);
-      context_.cursor.in_system_folder = outer;
+      records_.cursor.in_system_folder = outer;
       return;
     }
 
@@ -54,24 +54,33 @@ class tree_walker : public directory_walk<tree_walker> {
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SPARSE_FILE)) return;
     walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;
     if (!variant_.examines(walk_.file_size)) return;
-    walk_.excluded = walk_.exclusions.file_excluded(name, length) ? 1 : 0;
+    walk_.excluded = records_.exclusions.file_excluded(name, length) ? 1 : 0;
     if (walk_.excluded) return;
     if (!hand_on(prefix, name, length, 0)) return;
-    analyse_file(context_, variant_.lcn_offset());
+    analyse_file(records_, variant_.lcn_offset());
   }
 
+  const analysis_walk_records& records_;
   const analysis_variant variant_;
 };
 
 }  // namespace
 
-void analyse_tree(engine_context& context, const analysis_variant& variant) {
-  tree_walker(context, variant).walk_root();
+void analyse_tree(const analysis_walk_records& records, const analysis_variant& variant) {
+  tree_walker(records, variant).walk_root();
 }
 
-void analyse_tree_ntfs(engine_context& context) { analyse_tree(context, {true, false}); }
-void analyse_tree_ntfs_large(engine_context& context) { analyse_tree(context, {true, true}); }
-void analyse_tree_fat(engine_context& context) { analyse_tree(context, {false, false}); }
-void analyse_tree_fat_large(engine_context& context) { analyse_tree(context, {false, true}); }
+void analyse_tree_ntfs(const analysis_walk_records& records) {
+  analyse_tree(records, {true, false});
+}
+void analyse_tree_ntfs_large(const analysis_walk_records& records) {
+  analyse_tree(records, {true, true});
+}
+void analyse_tree_fat(const analysis_walk_records& records) {
+  analyse_tree(records, {false, false});
+}
+void analyse_tree_fat_large(const analysis_walk_records& records) {
+  analyse_tree(records, {false, true});
+}
 
 }  // namespace dravik

@@ -8,11 +8,18 @@
 
 namespace dravik {
 
-// Where a walker is in the bound volume's map. Owned by the worker thread.
+// Where a walker is in the bound volume's map, and that volume's geometry.
+// Worker thread only (and the loading thread at load, for the geometry).
 struct cell_cursor {
   cell_map* cells = nullptr;     // the map of the volume being worked on
   int64_t cell_index = 0;        // an index outside 0..999 is taken as 999
   uint8_t in_system_folder = 0;  // 1 while the file lies under "system32"
+
+  // Geometry of the volume being worked on (compute_cell_size).
+  uint64_t clusters_per_cell = 0;
+  uint64_t cells_filled = 0;
+  // From an extent's first cluster to its cell's end (for_each_cell_of_extent).
+  uint64_t clusters_to_cell_end = 0;
 };
 
 // What add_to_cell counts besides in_use and system_count.

@@ -5,13 +5,9 @@
 
 #include <windows.h>
 
-#include <functional>
-
-#include "analysis/analysis_volume.h"
+#include "core/engine_state.h"
 
 namespace dravik {
-
-struct engine_state;
 
 // The thread procedure; its parameter is the engine_state. Takes the job's
 // letters in order while no stop is requested, analysing each volume that has
@@ -24,7 +20,6 @@ UINT __cdecl analysis_worker_proc(LPVOID engine);
 // Tests put their own step in place of analyse_volume to watch the worker's
 // sequence; an empty step puts analyse_volume back. Install only while no
 // run is active. Returns the step it replaces (empty: analyse_volume).
-using analysis_step = std::function<void(engine_state&, const analysis_turn&)>;
-analysis_step install_analysis_step(analysis_step step);
+analysis_step install_analysis_step(engine_state& engine, analysis_step step);
 
 }  // namespace dravik

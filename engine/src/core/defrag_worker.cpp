@@ -14,15 +14,14 @@ namespace dravik {
 namespace {
 
 void defragment_letters(engine_state& engine) {
-  engine_globals& globals = engine.globals;
-  engine_context& context = engine.context;
-  context.walk.interrupted = 0;
-  begin_report_set(context.report_strings, globals.registry_report_present);
+  engine.walk.interrupted = 0;
+  begin_report_set(engine.report_strings, engine.job.registry_report_present);
 
-  for_each_job_letter(engine, [&engine](char letter, int32_t slot, int page_number) {
-    defrag_volume(engine, defrag_turn{letter, slot, page_number});
+  const defrag_volume_records records = defrag_records_of(engine);
+  for_each_job_letter(engine, [&records](char letter, int32_t slot, int page_number) {
+    defrag_volume(records, defrag_turn{letter, slot, page_number});
   });
-  write_defrag_index(context.report_strings, globals.application_folder);
+  write_defrag_index(engine.report_strings, engine.globals.application_folder);
 }
 
 }  // namespace
@@ -35,10 +34,10 @@ UINT __cdecl defrag_worker_proc(LPVOID parameter) {
     // Out of memory part-way: the job ends without its index page, and the
     // run export still returns.
   }
-  engine.context.stop_requested = 1;
-  engine.globals.run_mode = 0;
+  engine.job.stop_requested = 1;
+  engine.job.run_mode = 0;
   // The run export returns once this is done, so after the index page.
-  finish_worker(engine.globals, engine.globals.defrag_worker);
+  finish_worker(engine.job, engine.job.defrag_worker);
   return 0;
 }
 

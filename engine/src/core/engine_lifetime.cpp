@@ -20,16 +20,16 @@ std::atomic<engine_state*> loaded{nullptr};
 // pointers and the run export waiting for them has returned, or the wait is
 // over. True when nothing runs inside the engine any more.
 bool stop_workers(engine_state& engine, std::chrono::milliseconds worker_wait) {
-  if (!run_in_progress(engine.globals)) return true;
-  engine.context.stop_requested = 1;
+  if (!run_in_progress(engine.job)) return true;
+  engine.job.stop_requested = 1;
   const auto deadline = std::chrono::steady_clock::now() + worker_wait;
-  while (run_in_progress(engine.globals) && std::chrono::steady_clock::now() < deadline) {
+  while (run_in_progress(engine.job) && std::chrono::steady_clock::now() < deadline) {
     // The workers test the stop between directory entries: a short poll
     // keeps the unload quick without spinning.
     Sleep(10);
   }
-  if (run_in_progress(engine.globals)) return false;
-  settle_worker_ends(engine.globals);
+  if (run_in_progress(engine.job)) return false;
+  settle_worker_ends(engine.job);
   return true;
 }
 

@@ -16,7 +16,22 @@ engine_state::engine_state(engine_load_options load)
                     }},
       filter_dialog(std::make_unique<Filter>()),
       advance_dialog(std::make_unique<Advance>()),
-      app(*this) {}
+      app(*this) {
+  build_report_blocks(report_strings);
+}
+
+analysis_volume_records analysis_records_of(engine_state& engine) noexcept {
+  return {engine.job,  engine.status,  engine.volumes, engine.file_lists,
+          engine.work, engine.extents, engine.cursor,  engine.walk,
+          engine.report_strings, engine.options, engine.globals.application_folder};
+}
+
+defrag_volume_records defrag_records_of(engine_state& engine) noexcept {
+  return {engine.job,     engine.status, engine.volumes, engine.work,
+          engine.extents, engine.cursor, engine.mover,   engine.walk,
+          engine.report_strings, engine.optimize_set, engine.options,
+          engine.globals.application_folder};
+}
 
 // Here, where the dialogs' classes are complete.
 engine_state::~engine_state() = default;

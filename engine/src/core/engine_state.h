@@ -8,23 +8,36 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "cells/cell_file_lists.h"
 #include "advanced/engine_advance.h"
+#include "analysis/analysis_volume.h"
+#include "cells/cell_file_lists.h"
+#include "cells/cell_updates.h"
+#include "core/zq_app.h"
+#include "defrag/defrag_volume.h"
+#include "defrag/move_work.h"
+#include "defrag/optimize_set.h"
 #include "dravik/cell_colours.h"
 #include "dravik/volume_info.h"
 #include "dravik/working_status.h"
-#include "core/engine_context.h"
-#include "state/engine_globals.h"
 #include "options/engine_options.h"
+#include "reports/report_strings.h"
+#include "state/engine_globals.h"
+#include "state/job_control.h"
 #include "state/option_values.h"
+#include "state/status_feed.h"
+#include "state/volume_tables.h"
+#include "state/walk_state.h"
 #include "volume/file_extent_query.h"
-#include "defrag/optimize_set.h"
-#include "core/zq_app.h"
+#include "volume/file_extents.h"
+#include "volume/volume_work.h"
 
 namespace dravik {
+
+struct engine_state;
 
 struct engine_load_options {
   // The host executable whose folder is the application folder. Empty: the
@@ -36,6 +49,10 @@ struct engine_load_options {
 class Advance;
 class Filter;
 
+// What the analysis worker does for each mapped letter in place of
+// analyse_volume, when a test has installed one (install_analysis_step).
+using analysis_step = std::function<void(engine_state&, const analysis_turn&)>;
+
 struct engine_state {
   explicit engine_state(engine_load_options load);
   ~engine_state();
@@ -43,11 +60,21 @@ struct engine_state {
   engine_state& operator=(const engine_state&) = delete;
 
   const engine_load_options load_options;
-  engine_context context;
+  job_control job;
+  status_feed status;
   volume_tables volumes;
   engine_globals globals;
   // The flags and the exclusion lists.
   option_values options;
+  // The workers' scratch; worker thread only (and the loading thread at
+  // load, for the bitmap and the geometry).
+  volume_work work;
+  extent_buffer extents;
+  cell_cursor cursor;
+  move_work mover;
+  walk_state walk;
+  // The texts of the volume or registry report being written.
+  report_strings report_strings;
   // What the options dialog and the flag exports work on.
   engine_option_state option_state;
   // What the advanced dialog works on.
@@ -66,11 +93,19 @@ struct engine_state {
   // The optimisation pass's files, recorded by the movers of an optimised
   // run and emptied after each volume. Defragmentation worker only.
   optimize_map optimize_set;
+  // A test's step in place of analyse_volume; empty: analyse_volume. Written
+  // only while no run is active; the analysis worker reads it.
+  analysis_step installed_step;
   CZQApp app;
 };
 
 // The loaded engine, or null. Set and cleared only by load_engine and
 // unload_engine (engine_lifetime.h).
 engine_state* current_engine() noexcept;
+
+// The engine's records as the analysis and the defragmentation of a volume
+// take them.
+analysis_volume_records analysis_records_of(engine_state& engine) noexcept;
+defrag_volume_records defrag_records_of(engine_state& engine) noexcept;
 
 }  // namespace dravik

@@ -25,11 +25,11 @@ bool start_worker(engine_state& engine, std::atomic<CWinThread*>& worker, AFX_TH
   return true;
 }
 
-void finish_worker(engine_globals& globals, std::atomic<CWinThread*>& worker) noexcept {
+void finish_worker(job_control& job, std::atomic<CWinThread*>& worker) noexcept {
   try {
-    std::lock_guard<std::mutex> hold(globals.worker_end_lock);
+    std::lock_guard<std::mutex> hold(job.worker_end_lock);
     worker.store(nullptr, std::memory_order_release);
-    globals.worker_ended.notify_all();
+    job.worker_ended.notify_all();
   } catch (...) {
     // Without the lock the pointer is still cleared; a waiter then notices
     // at its next poll.
@@ -37,31 +37,31 @@ void finish_worker(engine_globals& globals, std::atomic<CWinThread*>& worker) no
   }
 }
 
-void wait_for_workers(engine_globals& globals) noexcept {
+void wait_for_workers(job_control& job) noexcept {
   try {
-    std::unique_lock<std::mutex> hold(globals.worker_end_lock);
-    while (workers_running(globals)) globals.worker_ended.wait_for(hold, worker_poll);
+    std::unique_lock<std::mutex> hold(job.worker_end_lock);
+    while (workers_running(job)) job.worker_ended.wait_for(hold, worker_poll);
   } catch (...) {
-    while (workers_running(globals)) Sleep(static_cast<DWORD>(worker_poll.count()));
+    while (workers_running(job)) Sleep(static_cast<DWORD>(worker_poll.count()));
   }
 }
 
-bool begin_run(engine_globals& globals) noexcept {
-  if (globals.run_active.exchange(true, std::memory_order_acq_rel)) return false;
-  if (workers_running(globals)) {
-    globals.run_active.store(false, std::memory_order_release);
+bool begin_run(job_control& job) noexcept {
+  if (job.run_active.exchange(true, std::memory_order_acq_rel)) return false;
+  if (workers_running(job)) {
+    job.run_active.store(false, std::memory_order_release);
     return false;
   }
   return true;
 }
 
-void end_run(engine_globals& globals) noexcept {
-  globals.run_active.store(false, std::memory_order_release);
+void end_run(job_control& job) noexcept {
+  job.run_active.store(false, std::memory_order_release);
 }
 
-void settle_worker_ends(engine_globals& globals) noexcept {
+void settle_worker_ends(job_control& job) noexcept {
   try {
-    std::lock_guard<std::mutex> hold(globals.worker_end_lock);
+    std::lock_guard<std::mutex> hold(job.worker_end_lock);
   } catch (...) {
   }
 }

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "classlib/cwinthread.h"
-#include "state/engine_globals.h"
+#include "state/job_control.h"
 
 namespace dravik {
 
@@ -22,19 +22,19 @@ bool start_worker(engine_state& engine, std::atomic<CWinThread*>& worker, AFX_TH
 // A worker's last act on the engine: clears its pointer and wakes the run
 // export waiting for it. Nothing of the engine may be touched afterwards: the
 // unload may free it at once.
-void finish_worker(engine_globals& globals, std::atomic<CWinThread*>& worker) noexcept;
+void finish_worker(job_control& job, std::atomic<CWinThread*>& worker) noexcept;
 
 // Returns once both worker pointers are null. Job thread of the host.
-void wait_for_workers(engine_globals& globals) noexcept;
+void wait_for_workers(job_control& job) noexcept;
 
 // Marks a run export as active; false when another run is active already
 // (or a worker still runs), in which case nothing is marked.
-bool begin_run(engine_globals& globals) noexcept;
+bool begin_run(job_control& job) noexcept;
 // The run export's last act on the engine.
-void end_run(engine_globals& globals) noexcept;
+void end_run(job_control& job) noexcept;
 
 // For the unload, once it has seen no run in progress: returns when the last
 // worker has left finish_worker, so the engine can be freed under nobody.
-void settle_worker_ends(engine_globals& globals) noexcept;
+void settle_worker_ends(job_control& job) noexcept;
 
 }  // namespace dravik

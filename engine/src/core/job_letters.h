@@ -17,17 +17,16 @@ namespace dravik {
 // called for the letters whose volume has a map. Worker thread only.
 template <class Visit>
 void for_each_job_letter(engine_state& engine, Visit&& visit) {
-  engine_globals& globals = engine.globals;
-  engine_context& context = engine.context;
+  job_control& job = engine.job;
   int page_number = 0;
-  const size_t letter_count = strnlen(globals.volume_letters, sizeof globals.volume_letters);
-  for (size_t position = 0; position < letter_count && context.stop_requested == 0; ++position) {
-    const char letter = globals.volume_letters[position];
+  const size_t letter_count = strnlen(job.volume_letters, sizeof job.volume_letters);
+  for (size_t position = 0; position < letter_count && job.stop_requested == 0; ++position) {
+    const char letter = job.volume_letters[position];
     ++page_number;
-    globals.current_letter_text.set(std::string(1, letter));
+    job.current_letter_text.set(std::string(1, letter));
     const int32_t slot = slot_of_letter(static_cast<unsigned char>(letter));
-    globals.current_slot = slot;
-    if (slot_has_map(context, slot)) visit(letter, slot, page_number);
+    job.current_slot = slot;
+    if (slot_has_map(engine.volumes, slot)) visit(letter, slot, page_number);
   }
 }
 

@@ -33,9 +33,9 @@ BOOL CZQApp::InitInstance() {
   if (read_option_flags(globals.application_folder, options, *engine_.filter_dialog))
     advance_dialog.companion_run_check = options.companion_run_flag;
 
-  globals.fixed_volume_count = 0;
   const stdio_file disk_data = open_stdio_file(globals.application_folder + "diskdata", "rb");
-  record_fixed_volumes(engine_, disk_data.get());
+  globals.fixed_volume_count =
+      record_fixed_volumes(engine_.volumes, engine_.work.bitmap, engine_.cursor, disk_data.get());
   // The library always finishes loading: a volume that did not open simply
   // has no map.
   return TRUE;
@@ -44,7 +44,7 @@ BOOL CZQApp::InitInstance() {
 int CZQApp::ExitInstance() {
   save_engine_state(engine_);
   // A worker that outlived the unload's wait still uses the maps and lists.
-  if (!workers_running(engine_.globals)) free_volume_maps(engine_);
+  if (!workers_running(engine_.job)) free_volume_maps(engine_);
   return CWinApp::ExitInstance();
 }
 

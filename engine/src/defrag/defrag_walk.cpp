@@ -11,10 +11,10 @@ namespace {
 
 class defrag_walker : public directory_walk<defrag_walker> {
  public:
-  defrag_walker(engine_context& context, const analysis_variant& variant) noexcept
-      : directory_walk(context), variant_(variant) {}
+  defrag_walker(defrag_records& records, const analysis_variant& variant) noexcept
+      : directory_walk(records.walk, records.status), records_(records), variant_(variant) {}
 
-  void walk_root() { walk_volume(); }
+  void walk_root() { walk_volume(records_.volumes[records_.job.working_slot].letter_string); }
 
  private:
   friend class directory_walk<defrag_walker>;
@@ -23,7 +23,7 @@ class defrag_walker : public directory_walk<defrag_walker> {
   // end: its date must not be recorded as a finished defragmentation, nor
   // its files optimised.
   bool stopping() noexcept {
-    if (context_.stop_requested.get() == 0) return false;
+    if (records_.job.stop_requested.get() == 0) return false;
     walk_.interrupted = 1;
     return true;
   }
@@ -39,8 +39,8 @@ class defrag_walker : public directory_walk<defrag_walker> {
       // A junction leads elsewhere, possibly back up the tree or onto
       // another volume, whose files this volume's handle cannot move.
       if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
-      if (walk_.defrag_exclusions != nullptr &&
-          folder_name_contains_exclusion(*walk_.defrag_exclusions, name))
+      if (records_.exclusions != nullptr &&
+          folder_name_contains_exclusion(*records_.exclusions, name))
         return;
       if (!hand_on(prefix, name, length, 2)) return;
       enter_directory(prefix, length);
@@ -50,25 +50,26 @@ class defrag_walker : public directory_walk<defrag_walker> {
     walk_.files_scanned += 1;
     if (attributes & FILE_ATTRIBUTE_SPARSE_FILE) return;
     if (!hand_on(prefix, name, length, 0)) return;
-    context_.cursor.in_system_folder = ansi_contains(walk_.walk_path, "system32") ? 1 : 0;
+    records_.cursor.in_system_folder = ansi_contains(walk_.walk_path, "system32") ? 1 : 0;
     walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;
-    const uint64_t bytes_per_cluster = context_.bytes_per_cluster;
-    if (bytes_per_cluster != 0) context_.doneUnits.add(walk_.file_size / bytes_per_cluster);
-    defrag_file(context_, variant_);
+    const uint64_t bytes_per_cluster = records_.job.bytes_per_cluster;
+    if (bytes_per_cluster != 0) records_.status.doneUnits.add(walk_.file_size / bytes_per_cluster);
+    defrag_file(records_, variant_);
   }
 
+  defrag_records& records_;
   const analysis_variant variant_;
 };
 
 }  // namespace
 
-void defrag_tree(engine_context& context, const analysis_variant& variant) {
-  defrag_walker(context, variant).walk_root();
+void defrag_tree(defrag_records& records, const analysis_variant& variant) {
+  defrag_walker(records, variant).walk_root();
 }
 
-void defrag_tree_ntfs(engine_context& context) { defrag_tree(context, {true, false}); }
-void defrag_tree_ntfs_large(engine_context& context) { defrag_tree(context, {true, true}); }
-void defrag_tree_fat(engine_context& context) { defrag_tree(context, {false, false}); }
-void defrag_tree_fat_large(engine_context& context) { defrag_tree(context, {false, true}); }
+void defrag_tree_ntfs(defrag_records& records) { defrag_tree(records, {true, false}); }
+void defrag_tree_ntfs_large(defrag_records& records) { defrag_tree(records, {true, true}); }
+void defrag_tree_fat(defrag_records& records) { defrag_tree(records, {false, false}); }
+void defrag_tree_fat_large(defrag_records& records) { defrag_tree(records, {false, true}); }
 
 }  // namespace dravik

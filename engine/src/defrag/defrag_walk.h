@@ -3,12 +3,11 @@
 // sparse ones is handed to the mover of the volume's variant.
 
 #include "analysis/analysis_variant.h"
-#include "core/engine_context.h"
+#include "defrag/defrag_records.h"
 
 namespace dravik {
 
-// Walks the volume bound to the context (its working_slot, with the
-// defragmentation binding of the walk in place) from its root, recursively.
+// Walks the volume of the working slot from its root, recursively.
 // Counts directories and files and adds each file's size to the progress.
 // Passes over names beginning with ".", directories whose name contains an
 // entry of the bound folder exclusions (compared exactly), directories that
@@ -17,11 +16,11 @@ namespace dravik {
 // in_system_folder is 1 for a file whose path contains "system32" (exact
 // case). A stop ends the walk between entries and sets interrupted, since
 // the volume was then not walked to its end. Worker thread only.
-void defrag_tree(engine_context& context, const analysis_variant& variant);
+void defrag_tree(defrag_records& records, const analysis_variant& variant);
 
-void defrag_tree_ntfs(engine_context& context);
-void defrag_tree_ntfs_large(engine_context& context);
-void defrag_tree_fat(engine_context& context);
-void defrag_tree_fat_large(engine_context& context);
+void defrag_tree_ntfs(defrag_records& records);
+void defrag_tree_ntfs_large(defrag_records& records);
+void defrag_tree_fat(defrag_records& records);
+void defrag_tree_fat_large(defrag_records& records);
 
 }  // namespace dravik

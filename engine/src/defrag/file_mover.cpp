@@ -7,6 +7,7 @@
 #include "cells/cell_updates.h"
 #include "cells/contiguous_cells.h"
 #include "volume/file_extents.h"
+#include "defrag/move_work.h"
 #include "defrag/moving_scope.h"
 #include "defrag/optimize_set.h"
 #include "reports/report_rows.h"
@@ -17,7 +18,7 @@ namespace dravik {
 
 namespace {
 
-// Closes the context's current file however the mover leaves it.
+// Closes the mover's current file however the mover leaves it.
 class current_file_scope {
  public:
   explicit current_file_scope(volume_handle& file) noexcept : file_(file) {}
@@ -29,24 +30,20 @@ class current_file_scope {
   volume_handle& file_;
 };
 
-void empty_free_runs_by_length(engine_context& context) noexcept {
-  context.free_runs_by_length.clear();
-  context.free_run_cursor = context.free_runs_by_length.end();
-}
-
 class file_mover {
  public:
-  file_mover(engine_context& context, const analysis_variant& variant) noexcept
-      : context_(context), walk_(context.walk), variant_(variant) {}
+  file_mover(defrag_records& records, const analysis_variant& variant) noexcept
+      : records_(records), walk_(records.walk), work_(records.work), variant_(variant) {}
 
   void run() {
-    volume_handle& file = context_.current_file;
+    volume_handle& file = records_.mover.current_file;
     file.reset(current_volume_io().create_file(walk_.walk_path, 0, 0, OPEN_EXISTING, 0));
     if (!file.is_open()) return;
     const current_file_scope closing(file);
 
     extent_list extents;
-    if (!read_file_extents(context_, file.get(), extents, mover_extent_buffer_growth)) return;
+    if (!read_file_extents(records_.extents, file.get(), extents, mover_extent_buffer_growth))
+      return;
     const uint32_t count = extents.count();
     if (count == 1) {
       // A virtual single extent is recorded too: on NTFS its position has
@@ -56,30 +53,32 @@ class file_mover {
     }
     if (count <= 1 || !needs_move(extents)) return;
 
-    if (!context_.bitmap.read(context_.volume_handles[context_.working_slot].get())) return;
-    empty_free_runs_by_length(context_);
-    scan_free_runs_by_length(context_);
+    if (!work_.bitmap.read(volume())) return;
+    work_.empty_free_runs_by_length();
+    scan_free_runs_by_length(work_);
     // The shortest run that holds the whole file; the map keeps the lowest
     // start of each length.
-    const auto run = context_.free_runs_by_length.lower_bound(walk_.file_clusters);
-    if (run == context_.free_runs_by_length.end()) {
-      empty_free_runs_by_length(context_);
+    const auto run = work_.free_runs_by_length.lower_bound(walk_.file_clusters);
+    if (run == work_.free_runs_by_length.end()) {
+      work_.empty_free_runs_by_length();
       return;
     }
-    context_.free_run_cursor = run;
+    work_.free_run_cursor = run;
     const uint64_t run_start = run->second;
 
     // The status poll shows the first extent's move from the moment moving
     // is set, never the last file's.
-    set_move_request(context_, file.get(), extents.starting_vcn(), static_cast<int64_t>(run_start),
-                     static_cast<DWORD>(extents.length(0)));
-    const moving_scope moving(context_);
+    set_move_request(records_.mover, records_.status, file.get(), extents.starting_vcn(),
+                     static_cast<int64_t>(run_start), static_cast<DWORD>(extents.length(0)));
+    const moving_scope moving(records_.status);
     const bool moved = move_extents(extents, run_start);
-    empty_free_runs_by_length(context_);
+    work_.empty_free_runs_by_length();
     if (!moved) {
-      if (updates_cells()) mark_contiguous_cells(context_, file.get(), variant_.lcn_offset());
+      if (updates_cells())
+        mark_contiguous_cells(records_.cursor, records_.extents, file.get(),
+                              variant_.lcn_offset());
       file.close();
-      if (context_.stop_requested.get() != 0) walk_.interrupted = 1;
+      if (records_.job.stop_requested.get() != 0) walk_.interrupted = 1;
       return;
     }
 
@@ -87,24 +86,27 @@ class file_mover {
     // that does not lie in one extent after its moves is no success.
     int64_t lcn = 0;
     uint64_t length = 0;
-    const bool whole = read_single_extent(context_, file.get(), lcn, length);
+    const bool whole = read_single_extent(records_.extents, file.get(), lcn, length);
     if (whole && updates_cells())
-      mark_extent_contiguous(context_, lcn, length, variant_.lcn_offset());
+      mark_extent_contiguous(records_.cursor, lcn, length, variant_.lcn_offset());
     file.close();
     if (!whole) return;
-    append_defrag_row(context_.report_strings, path(), count, walk_.file_size,
-                      walk_.file_clusters);
+    append_defrag_row(records_.reports, path(), count, walk_.file_size, walk_.file_clusters);
     walk_.big_fragment_files += 1;
     record(run_start, walk_.file_clusters);
   }
 
  private:
+  HANDLE volume() const noexcept {
+    return records_.volumes[records_.job.working_slot].handle.get();
+  }
+
   std::string_view path() const noexcept {
     return std::string_view(walk_.walk_path, walk_.walk_path_length);
   }
 
   void record(uint64_t position, uint64_t clusters) noexcept {
-    record_for_optimisation(walk_.optimize_set, path(), position, clusters);
+    record_for_optimisation(records_.optimize_set, path(), position, clusters);
   }
 
   // The large variants leave the cells of small files alone, as their
@@ -141,44 +143,46 @@ class file_mover {
   // False at a stop or a refused move.
   bool move_extents(const extent_list& extents, uint64_t run_start) {
     volume_io& io = current_volume_io();
-    const HANDLE volume = context_.volume_handles[context_.working_slot].get();
-    const HANDLE file = context_.current_file.get();
+    move_work& mover = records_.mover;
+    const HANDLE on_volume = volume();
+    const HANDLE file = mover.current_file.get();
     const bool update_fragments = updates_cells() && extents.count() > moved_extent_threshold;
-    context_.target_lcn = run_start;
+    mover.target_lcn = run_start;
     for (uint32_t i = 0; i < extents.count(); ++i) {
       walk_.extent_index = i;
       const int64_t vcn = i == 0 ? extents.starting_vcn() : extents.next_vcn(i - 1);
       const uint64_t length = extents.length(i);
-      set_move_request(context_, file, vcn, static_cast<int64_t>(context_.target_lcn),
+      set_move_request(mover, records_.status, file, vcn, static_cast<int64_t>(mover.target_lcn),
                        static_cast<DWORD>(length));
-      if (context_.stop_requested.get() != 0) return false;
+      if (records_.job.stop_requested.get() != 0) return false;
       DWORD returned = 0;
-      if (!io.device_io_control(volume, FSCTL_MOVE_FILE, &context_.move_request,
-                                sizeof context_.move_request, nullptr, 0, &returned))
+      if (!io.device_io_control(on_volume, FSCTL_MOVE_FILE, &mover.move_request,
+                                sizeof mover.move_request, nullptr, 0, &returned))
         return false;
       if (update_fragments) {
-        point_at_cell(context_, extents.lcn(i), variant_.lcn_offset());
-        remove_fragmented_from_cell(context_.cursor);
+        point_at_cell(records_.cursor, extents.lcn(i), variant_.lcn_offset());
+        remove_fragmented_from_cell(records_.cursor);
       }
-      context_.target_lcn += length;
+      mover.target_lcn += length;
     }
     return true;
   }
 
-  engine_context& context_;
+  defrag_records& records_;
   walk_state& walk_;
+  volume_work& work_;
   const analysis_variant variant_;
 };
 
 }  // namespace
 
-void defrag_file(engine_context& context, const analysis_variant& variant) {
-  file_mover(context, variant).run();
+void defrag_file(defrag_records& records, const analysis_variant& variant) {
+  file_mover(records, variant).run();
 }
 
-void defrag_file_ntfs(engine_context& context) { defrag_file(context, {true, false}); }
-void defrag_file_ntfs_large(engine_context& context) { defrag_file(context, {true, true}); }
-void defrag_file_fat(engine_context& context) { defrag_file(context, {false, false}); }
-void defrag_file_fat_large(engine_context& context) { defrag_file(context, {false, true}); }
+void defrag_file_ntfs(defrag_records& records) { defrag_file(records, {true, false}); }
+void defrag_file_ntfs_large(defrag_records& records) { defrag_file(records, {true, true}); }
+void defrag_file_fat(defrag_records& records) { defrag_file(records, {false, false}); }
+void defrag_file_fat_large(defrag_records& records) { defrag_file(records, {false, true}); }
 
 }  // namespace dravik

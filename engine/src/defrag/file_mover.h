@@ -4,7 +4,7 @@
 // in one extent.
 
 #include "analysis/analysis_variant.h"
-#include "core/engine_context.h"
+#include "defrag/defrag_records.h"
 
 namespace dravik {
 
@@ -15,7 +15,7 @@ constexpr uint32_t moved_extent_threshold = 10;
 // Works on the file at the walk's walk_path, whose find record, size and
 // in_system_folder flag the walk has set, on the volume bound to the walk.
 //
-// In an optimised run (the walk's optimize_set bound) a file in one extent is
+// In an optimised run (the records' optimize_set bound) a file in one extent is
 // recorded for the optimisation pass with its first cluster (plus the
 // variant's offset) and length. A file of two extents or more, none virtual
 // and no two touching end to end, is moved into the shortest free run of a
@@ -29,13 +29,13 @@ constexpr uint32_t moved_extent_threshold = 10;
 // where it is (extents moved so far stay moved) with no row; a stop during
 // the moves ends the file the same way and sets interrupted.
 //
-// Holds the file open in the context's current_file while it works; moving
-// is 1 from the choice of a run until the file is done. Worker thread only.
-void defrag_file(engine_context& context, const analysis_variant& variant);
+// Holds the file open in the mover's current_file while it works; moving is
+// 1 from the choice of a run until the file is done. Worker thread only.
+void defrag_file(defrag_records& records, const analysis_variant& variant);
 
-void defrag_file_ntfs(engine_context& context);
-void defrag_file_ntfs_large(engine_context& context);
-void defrag_file_fat(engine_context& context);
-void defrag_file_fat_large(engine_context& context);
+void defrag_file_ntfs(defrag_records& records);
+void defrag_file_ntfs_large(defrag_records& records);
+void defrag_file_fat(defrag_records& records);
+void defrag_file_fat_large(defrag_records& records);
 
 }  // namespace dravik

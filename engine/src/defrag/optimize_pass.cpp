@@ -9,6 +9,7 @@
 #include "cells/contiguous_cells.h"
 #include "volume/find_handle.h"
 #include "volume/free_runs.h"
+#include "defrag/move_work.h"
 #include "defrag/moving_scope.h"
 #include "reports/report_rows.h"
 #include "platform/volume_io.h"
@@ -23,32 +24,33 @@ constexpr uint64_t smallest_counted_file = 1048576;
 
 class optimize_pass {
  public:
-  optimize_pass(engine_context& context, optimize_map& set) noexcept
-      : context_(context),
-        walk_(context.walk),
+  optimize_pass(defrag_records& records, optimize_map& set) noexcept
+      : records_(records),
+        walk_(records.walk),
+        status_(records.status),
         set_(set),
-        volume_(context.volume_handles[context.working_slot].get()) {}
+        volume_(records.volumes[records.job.working_slot].handle.get()) {}
 
   void run() {
-    context_.totalUnits = set_.size();
-    context_.doneUnits = 1;
+    status_.totalUnits = set_.size();
+    status_.doneUnits = 1;
     auto position = set_.begin();
-    while (position != set_.end() && context_.stop_requested.get() == 0) {
+    while (position != set_.end() && records_.job.stop_requested.get() == 0) {
       if (!look_up(position->second.path)) {
         ++position;
-      } else if (!context_.bitmap.read(volume_)) {
+      } else if (!records_.work.bitmap.read(volume_)) {
         // Skipped without the stop test, as the next entry begins with one.
         ++position;
-        context_.doneUnits.add(1);
+        status_.doneUnits.add(1);
         continue;
       } else {
         position = try_entry(position);
       }
-      if (context_.stop_requested.get() != 0) {
+      if (records_.job.stop_requested.get() != 0) {
         walk_.interrupted = 1;
         break;
       }
-      context_.doneUnits.add(1);
+      status_.doneUnits.add(1);
     }
   }
 
@@ -60,7 +62,7 @@ class optimize_pass {
     if (!search.is_open()) return false;
     char* name = walk_.find_record.cFileName;
     name[sizeof walk_.find_record.cFileName - 1] = '\0';
-    context_.current_entry_name.set(name);
+    status_.current_entry_name.set(name);
     return true;
   }
 
@@ -69,14 +71,14 @@ class optimize_pass {
   // itself, which ends there: the runs after it are never looked at.
   bool choose_run(int64_t position, int64_t clusters, uint64_t& start) {
     bool chosen = false;
-    for_each_free_run_until(context_.bitmap.view(), [&](uint64_t run_start, uint64_t length) {
+    for_each_free_run_until(records_.work.bitmap.view(), [&](uint64_t run_start, uint64_t length) {
       if (static_cast<int64_t>(run_start) >= position) return false;
       if (static_cast<int64_t>(length) >= clusters) {
         start = run_start;
         chosen = true;
         return false;
       }
-      return context_.stop_requested.get() == 0;
+      return records_.job.stop_requested.get() == 0;
     });
     return chosen;
   }
@@ -90,22 +92,23 @@ class optimize_pass {
     if (!choose_run(static_cast<int64_t>(entry.position), static_cast<int64_t>(clusters), target))
       return std::next(position);
 
-    volume_handle& file = context_.current_file;
+    move_work& mover = records_.mover;
+    volume_handle& file = mover.current_file;
     file.reset(current_volume_io().create_file(entry.path.c_str(), 0, 0, OPEN_EXISTING, 0));
     if (!file.is_open()) return std::next(position);
 
     // The status reads the source from this copy, never from the entry,
     // which goes while the file is still being moved.
-    context_.optimize_source = entry.position;
-    set_move_request(context_, file.get(), 0, static_cast<int64_t>(target),
+    status_.optimize_source = entry.position;
+    set_move_request(mover, status_, file.get(), 0, static_cast<int64_t>(target),
                      static_cast<DWORD>(clusters));
-    const moving_scope moving(context_);
+    const moving_scope moving(status_);
     const WIN32_FIND_DATAA& record = walk_.find_record;
     walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;
     DWORD returned = 0;
-    if (context_.stop_requested.get() != 0 ||
-        !current_volume_io().device_io_control(volume_, FSCTL_MOVE_FILE, &context_.move_request,
-                                               sizeof context_.move_request, nullptr, 0,
+    if (records_.job.stop_requested.get() != 0 ||
+        !current_volume_io().device_io_control(volume_, FSCTL_MOVE_FILE, &mover.move_request,
+                                               sizeof mover.move_request, nullptr, 0,
                                                &returned)) {
       file.close();
       return std::next(position);
@@ -114,7 +117,7 @@ class optimize_pass {
     if (walk_.file_size > smallest_counted_file &&
         record.dwFileAttributes != FILE_ATTRIBUTE_READONLY)
       move_cells(entry, clusters, target);
-    append_optimize_row(context_.report_strings, entry.path, entry.position, target, clusters);
+    append_optimize_row(records_.reports, entry.path, entry.position, target, clusters);
     const auto next = set_.erase(position);
     file.close();
     return next;
@@ -124,24 +127,26 @@ class optimize_pass {
   // enter those of its new one. Recorded positions already carry the FAT
   // offset, so none is added here.
   void move_cells(const optimize_entry& entry, uint64_t clusters, uint64_t target) {
-    context_.cursor.in_system_folder =
+    cell_cursor& cursor = records_.cursor;
+    cursor.in_system_folder =
         ansi_contains_ignoring_case(entry.path.c_str(), entry.path.size(), "system32") ? 1 : 0;
-    for_each_cell_of_extent(context_, static_cast<int64_t>(entry.position), clusters, 0,
-                            [this] { remove_contiguous_from_cell(context_.cursor); });
-    for_each_cell_of_extent(context_, static_cast<int64_t>(target), clusters, 0,
-                            [this] { add_to_cell(context_.cursor, contribution_contiguous); });
+    for_each_cell_of_extent(cursor, static_cast<int64_t>(entry.position), clusters, 0,
+                            [&cursor] { remove_contiguous_from_cell(cursor); });
+    for_each_cell_of_extent(cursor, static_cast<int64_t>(target), clusters, 0,
+                            [&cursor] { add_to_cell(cursor, contribution_contiguous); });
   }
 
-  engine_context& context_;
+  defrag_records& records_;
   walk_state& walk_;
+  status_feed& status_;
   optimize_map& set_;
   const HANDLE volume_;
 };
 
 }  // namespace
 
-void optimize_volume(engine_context& context, optimize_map& set) {
-  optimize_pass(context, set).run();
+void optimize_volume(defrag_records& records, optimize_map& set) {
+  optimize_pass(records, set).run();
 }
 
 }  // namespace dravik

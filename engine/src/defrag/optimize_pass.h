@@ -4,13 +4,13 @@
 // before them and holds them whole, so that files gather towards the start
 // of the volume.
 
-#include "core/engine_context.h"
+#include "defrag/defrag_records.h"
 #include "defrag/optimize_set.h"
 
 namespace dravik {
 
-// Works on the volume of the context's working slot (its map bound to the
-// cell cursor) and set, recorded by its defragmentation walk. For each entry,
+// Works on the volume of the working slot (its map bound to the cell cursor)
+// and set, recorded by its defragmentation walk. For each entry,
 // largest first, while no stop is requested: looks the file up (a file no
 // longer found is passed over), reads the bitmap afresh, so each move sees
 // the space the previous one left, and takes the first free run, in the
@@ -27,6 +27,6 @@ namespace dravik {
 // Progress counts entries (totalUnits the set's size); while a file moves,
 // the status shows its recorded position as the source. Defragmentation
 // worker only, with optimising set.
-void optimize_volume(engine_context& context, optimize_map& set);
+void optimize_volume(defrag_records& records, optimize_map& set);
 
 }  // namespace dravik

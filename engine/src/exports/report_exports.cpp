@@ -11,8 +11,8 @@ extern "C" void __cdecl DLL_SaveRegistryReport(dravik::issue_groups* groups, int
   engine_state* engine = current_engine();
   if (groups == nullptr || engine == nullptr) return;
   try {
-    save_registry_report(engine->context.report_strings, engine->globals.application_folder,
-                         *groups, mode, engine->globals.registry_report_present);
+    save_registry_report(engine->report_strings, engine->globals.application_folder,
+                         *groups, mode, engine->job.registry_report_present);
   } catch (...) {
     // Out of memory while building the page: the host gets no report, as
     // with a missing template.
@@ -24,7 +24,7 @@ extern "C" void __cdecl DLL_ShowReport(int kind) {
   engine_state* engine = current_engine();
   if (engine == nullptr) return;
   try {
-    show_report(kind, engine->globals.application_folder, engine->globals.registry_report_present);
+    show_report(kind, engine->globals.application_folder, engine->job.registry_report_present);
   } catch (...) {
     // Nothing is shown; the host goes on.
   }

@@ -15,26 +15,25 @@ enum run_mode_value : int32_t { mode_analyse = 0, mode_defragment = 1, mode_opti
 int run_job(const char* letters, int32_t mode) noexcept {
   engine_state* engine = current_engine();
   if (engine == nullptr) return 1;
-  engine_globals& globals = engine->globals;
+  job_control& job = engine->job;
   // A second job would rewrite the letters and the mode under the running
   // workers.
-  if (!begin_run(globals)) return 1;
+  if (!begin_run(job)) return 1;
 
   // The buffer keeps a NUL after at most 255 letters.
-  std::memset(globals.volume_letters, 0, sizeof globals.volume_letters);
+  std::memset(job.volume_letters, 0, sizeof job.volume_letters);
   if (letters != nullptr) {
-    std::memcpy(globals.volume_letters, letters,
-                strnlen(letters, sizeof globals.volume_letters - 1));
+    std::memcpy(job.volume_letters, letters, strnlen(letters, sizeof job.volume_letters - 1));
   }
-  globals.run_mode = mode;
-  engine->context.stop_requested = 0;
+  job.run_mode = mode;
+  job.stop_requested = 0;
 
   // The analysis worker records a defragmentation worker before it clears
   // its own pointer, so waiting for both never sees the gap between them.
   // A worker that could not start leaves both null: the wait ends at once.
-  start_worker(*engine, globals.analysis_worker, &analysis_worker_proc);
-  wait_for_workers(globals);
-  end_run(globals);
+  start_worker(*engine, job.analysis_worker, &analysis_worker_proc);
+  wait_for_workers(job);
+  end_run(job);
   return 1;
 }
 
@@ -57,6 +56,6 @@ extern "C" int __cdecl DLL_OptimizedDefragVolume(const char* letters) {
 extern "C" void __cdecl DLL_WorkingStop(void) {
   dravik::engine_state* engine = dravik::current_engine();
   if (engine == nullptr) return;
-  engine->context.stop_requested = 1;
-  engine->globals.registry_report_present = 0;
+  engine->job.stop_requested = 1;
+  engine->job.registry_report_present = 0;
 }

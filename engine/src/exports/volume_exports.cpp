@@ -16,7 +16,7 @@ bool valid_cell(int cell) noexcept { return cell >= 0 && cell < cells_per_volume
 
 // The slot's cells when its volume has a map, else null.
 const cell_map* mapped_cells(const engine_state& engine, int32_t slot) noexcept {
-  return slot_has_map(engine.context, slot) ? engine.volumes[slot].cells.get() : nullptr;
+  return slot_has_map(engine.volumes, slot) ? engine.volumes[slot].cells.get() : nullptr;
 }
 
 // Copies text into a field of size bytes, cut to fit with its NUL.
@@ -37,7 +37,7 @@ extern "C" int32_t* __cdecl DLL_GetVolumeColorTable(int letter) {
   static CellColorTable unloaded{};
   engine_state* engine = current_engine();
   if (engine == nullptr) return unloaded;
-  fill_colour_table(mapped_cells(*engine, slot_of_letter(letter)), engine->globals.recency_state,
+  fill_colour_table(mapped_cells(*engine, slot_of_letter(letter)), engine->job.recency_state,
                     engine->colour_table);
   return engine->colour_table;
 }
@@ -47,7 +47,7 @@ extern "C" int32_t __cdecl DLL_GetVolumeSectorColor(int letter, int cell) {
   if (engine == nullptr || !valid_cell(cell)) return colour_free;
   const cell_map* cells = mapped_cells(*engine, slot_of_letter(letter));
   if (cells == nullptr) return colour_free;
-  return cell_colour((*cells)[static_cast<size_t>(cell)].counts(), engine->globals.recency_state);
+  return cell_colour((*cells)[static_cast<size_t>(cell)].counts(), engine->job.recency_state);
 }
 
 extern "C" CellFileList* __cdecl DLL_GetVolumeSectorFilesList(int letter, int cell) {
@@ -62,7 +62,7 @@ extern "C" FileExtentInfo* __cdecl DLL_GetVolumeSectorFileInfo(const char* path)
   engine_state* engine = current_engine();
   if (engine == nullptr) return nullptr;
   try {
-    return engine->file_query.read(path, engine->context.bytes_per_cluster);
+    return engine->file_query.read(path, engine->job.bytes_per_cluster);
   } catch (...) {
     return nullptr;
   }
@@ -71,30 +71,29 @@ extern "C" FileExtentInfo* __cdecl DLL_GetVolumeSectorFileInfo(const char* path)
 extern "C" void __cdecl DLL_SetCurrentVolume(int letter) {
   engine_state* engine = current_engine();
   if (engine == nullptr) return;
-  engine_globals& globals = engine->globals;
-  engine_context& context = engine->context;
+  job_control& job = engine->job;
   const int32_t slot = slot_of_letter(letter);
-  globals.current_slot = slot;
-  if (!slot_has_map(context, slot)) return;
+  job.current_slot = slot;
+  if (!slot_has_map(engine->volumes, slot)) return;
 
   try {
-    globals.recency_state =
-        read_recency_state(globals.application_folder + "defragdate", slot, std::time(nullptr));
+    job.recency_state = read_recency_state(engine->globals.application_folder + "defragdate", slot,
+                                           std::time(nullptr));
   } catch (...) {
     // Out of memory for the file name: the recency stays as it was.
   }
   // The workers bind their own volume; a host that selects another one
   // during a run changes only what it is shown.
-  if (run_in_progress(globals)) return;
-  context.bytes_per_cluster = engine->volumes[slot].bytes_per_cluster;
-  context.working_slot = slot;
+  if (run_in_progress(job)) return;
+  job.bytes_per_cluster = engine->volumes[slot].bytes_per_cluster;
+  job.working_slot = slot;
 }
 
 extern "C" VolumeInfo* __cdecl DLL_GetVolumeInfo(int letter) {
   engine_state* engine = current_engine();
   if (engine == nullptr) return nullptr;
   const int32_t slot = slot_of_letter(letter);
-  if (!slot_has_map(engine->context, slot)) return nullptr;
+  if (!slot_has_map(engine->volumes, slot)) return nullptr;
 
   const volume_table_entry& entry = engine->volumes[slot];
   VolumeInfo& info = engine->volume_info;

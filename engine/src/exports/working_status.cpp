@@ -10,33 +10,33 @@ namespace {
 // The state follows the two worker pointers and the optimising byte afresh
 // on every poll; the progress pair of the last run stays while idle.
 void refresh_working_status(engine_state& engine, WorkingStatus& status) {
-  const engine_globals& globals = engine.globals;
-  engine_context& context = engine.context;
+  const job_control& job = engine.job;
+  status_feed& feed = engine.status;
 
-  status.volume = globals.current_letter_text.first();
-  context.current_entry_name.copy_to(status.itemName, sizeof status.itemName);
+  status.volume = job.current_letter_text.first();
+  feed.current_entry_name.copy_to(status.itemName, sizeof status.itemName);
 
-  if (!slot_has_map(context, globals.current_slot)) {
+  if (!slot_has_map(engine.volumes, job.current_slot)) {
     status.state = working_idle;
     status.totalUnits = 100;
     status.doneUnits = 1;
     return;
   }
-  status.totalUnits = context.totalUnits;
-  status.doneUnits = context.doneUnits;
+  status.totalUnits = feed.totalUnits;
+  status.doneUnits = feed.doneUnits;
 
-  if (globals.analysis_worker.load(std::memory_order_acquire) != nullptr) {
+  if (job.analysis_worker.load(std::memory_order_acquire) != nullptr) {
     status.state = working_analysing;
-  } else if (globals.defrag_worker.load(std::memory_order_acquire) != nullptr) {
-    const bool optimising = context.optimising != 0;
+  } else if (job.defrag_worker.load(std::memory_order_acquire) != nullptr) {
+    const bool optimising = feed.optimising != 0;
     status.state = optimising ? working_optimising : working_defragmenting;
-    if (context.moving != 0) {
+    if (feed.moving != 0) {
       // Each poll moves both numbers on by one while one file is moved: the
       // host shows the move as progressing between the worker's updates.
-      const uint64_t polls = context.move_poll_count.fetch_add(1, std::memory_order_relaxed) + 1;
-      const uint64_t source = optimising ? context.optimize_source : context.move_source;
+      const uint64_t polls = feed.move_poll_count.fetch_add(1, std::memory_order_relaxed) + 1;
+      const uint64_t source = optimising ? feed.optimize_source : feed.move_source;
       status.moveFrom = source + polls;
-      status.moveTo = context.move_target + polls;
+      status.moveTo = feed.move_target + polls;
     } else {
       status.moveFrom = 0;
       status.moveTo = 0;

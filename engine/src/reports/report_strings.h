@@ -1,5 +1,5 @@
 #pragma once
-// The texts the report writer keeps between its steps. The engine context
+// The texts the report writer keeps between its steps. The engine state
 // holds one of these; the worker that runs (or the registry report) is its
 // only user at any time, so it needs no lock.
 
@@ -37,7 +37,7 @@ struct report_strings {
 };
 
 // Empties every report string and sets the four built-in blocks. Runs once
-// while the engine context is built at load.
+// while the engine state is built at load.
 void build_report_blocks(report_strings& strings);
 
 }  // namespace dravik

@@ -2,8 +2,8 @@
 // What a volume's page shows, taken from the volume's facts at load and the
 // counts of the walk that just ran.
 
-#include "state/engine_globals.h"
 #include "reports/report_pages.h"
+#include "state/volume_tables.h"
 #include "state/walk_state.h"
 
 namespace dravik {

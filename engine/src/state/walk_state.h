@@ -3,16 +3,15 @@
 // one find record of every level, the counters of the volume's page and the
 // volume they are bound to. The analysis and the defragmentation worker share
 // it; they never run at the same time, and only the running worker touches
-// it (the status export reads current_entry_name and the progress pair of
-// the context instead).
+// it (the status poll reads the status feed instead). What a walk is bound to
+// beyond its slot's file lists (exclusions, the optimisation set) is handed to
+// it by the analysis and defragmentation bindings.
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 
-#include "options/exclusion_index.h"
-#include "defrag/optimize_set.h"
 
 namespace dravik {
 
@@ -42,8 +41,7 @@ struct walk_state {
   // The file being examined.
   uint64_t file_size = 0;
   uint64_t file_clusters = 0;
-  uint64_t longest_free_run = 0;      // of the volume, found before the walk
-  uint64_t clusters_to_cell_end = 0;  // from an extent's first cluster to its cell's end
+  uint64_t longest_free_run = 0;  // of the volume, found before the walk
   uint32_t extent_index = 0;
   uint8_t virtual_extent = 0;
   uint8_t adjacent_extents = 0;
@@ -52,17 +50,10 @@ struct walk_state {
   // cleared by the defragmentation worker at its start.
   uint8_t interrupted = 0;
 
-  // The volume the walk is bound to: its file lists, its exclusions and the
-  // recency the analysis found for it (1: no rows are listed).
+  // The volume the walk is bound to: its file lists (null outside an
+  // analysis) and the recency found for it (1: no rows are listed).
   slot_file_lists* file_lists = nullptr;
-  exclusion_index exclusions;
   int32_t recency_state = 0;
-
-  // The defragmentation walk's binding: the folder entries a directory's name
-  // must not contain, and in an optimised run the set the movers record
-  // single-extent files into (null otherwise, and once recording has stopped).
-  const folder_exclusions* defrag_exclusions = nullptr;
-  optimize_map* optimize_set = nullptr;
 };
 
 }  // namespace dravik

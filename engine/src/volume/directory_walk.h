@@ -12,22 +12,24 @@
 #include <cstddef>
 #include <cstring>
 
-#include "core/engine_context.h"
-#include "volume/find_handle.h"
+#include <string>
+
 #include "platform/volume_io.h"
+#include "state/status_feed.h"
+#include "state/walk_state.h"
+#include "volume/find_handle.h"
 
 namespace dravik {
 
 template <class Walker>
 class directory_walk {
  protected:
-  explicit directory_walk(engine_context& context) noexcept
-      : context_(context), walk_(context.walk) {}
+  directory_walk(walk_state& walk, status_feed& status) noexcept
+      : walk_(walk), status_(status) {}
 
-  // The root of the working slot's volume; false (nothing walked) when the
-  // slot has no open volume.
-  bool walk_volume() {
-    const std::string& letter = context_.letter_strings[context_.working_slot];
+  // The root of the volume of letter (the working slot's letter string);
+  // false (nothing walked) when it is empty: the slot has no open volume.
+  bool walk_volume(const std::string& letter) {
     if (letter.empty()) return false;
     char* path = walk_.walk_path;
     path[0] = letter[0];
@@ -55,7 +57,7 @@ class directory_walk {
       char* name = walk_.find_record.cFileName;
       name[sizeof walk_.find_record.cFileName - 1] = '\0';
       const std::size_t length = std::strlen(name);
-      context_.current_entry_name.set(name);
+      status_.current_entry_name.set(name);
       if (walker.stopping()) return;
       walker.take_entry(prefix, length);
     } while (io.find_next_file(search.get(), &walk_.find_record));
@@ -77,8 +79,8 @@ class directory_walk {
     walk_directory(prefix + length + 1);
   }
 
-  engine_context& context_;
   walk_state& walk_;
+  status_feed& status_;
 };
 
 }  // namespace dravik

@@ -6,8 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
-
-#include "core/engine_context.h"
+#include <memory>
 
 namespace dravik {
 
@@ -50,19 +49,34 @@ class extent_list {
   uint32_t count_ = 0;
 };
 
+// The walkers' and movers' extent buffer, grown when a file's extents do not
+// fit and never shrunk. The file query of the exports has a buffer of its
+// own. Worker thread only.
+struct extent_buffer {
+  // Room for the extents of a few hundred fragments before the first growth.
+  static constexpr uint32_t initial_size = 3232;
+
+  extent_buffer() : bytes(new uint8_t[initial_size]()), size(initial_size) {}
+  extent_buffer(const extent_buffer&) = delete;
+  extent_buffer& operator=(const extent_buffer&) = delete;
+
+  std::unique_ptr<uint8_t[]> bytes;
+  uint32_t size = 0;
+};
+
 // Bytes the extent buffer grows by each time a file's extents do not fit:
 // the analysis grows it a little at a time, the movers (whose files are the
 // badly fragmented ones) in larger steps.
 constexpr uint32_t extent_buffer_growth = 3200;
 constexpr uint32_t mover_extent_buffer_growth = 80000;
 
-// Reads the extents of file from VCN 0 into the context's extent buffer.
+// Reads the extents of file from VCN 0 into buffer.
 // While the answer is ERROR_MORE_DATA the buffer is replaced by one growth
 // bytes larger and the read starts again from VCN 0. False when the call
 // fails otherwise (ERROR_HANDLE_EOF for a file without clusters included) or
 // a larger buffer cannot be had; the buffer keeps the size it reached.
 // Worker thread only.
-bool read_file_extents(engine_context& context, HANDLE file, extent_list& extents,
+bool read_file_extents(extent_buffer& buffer, HANDLE file, extent_list& extents,
                        uint32_t growth = extent_buffer_growth);
 
 }  // namespace dravik

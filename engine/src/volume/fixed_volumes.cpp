@@ -4,7 +4,6 @@
 #include <string>
 
 #include "files/disk_data_file.h"
-#include "core/engine_state.h"
 #include "text/size_text.h"
 #include "volume/volume_access.h"
 #include "platform/volume_io.h"
@@ -13,12 +12,14 @@ namespace dravik {
 
 namespace {
 
-void record_fixed_volume(engine_state& engine, char letter, std::FILE* disk_data) {
+// True when the letter's drive is fixed, and so recorded.
+bool record_fixed_volume(volume_tables& volumes, volume_bitmap& bitmap, cell_cursor& cursor,
+                         char letter, std::FILE* disk_data) {
   const std::string letter_text(1, letter);
   const std::string root = letter_text + ":\\";
   const int slot = slot_of_letter(letter);
   volume_io& io = current_volume_io();
-  if (io.get_drive_type(root.c_str()) != DRIVE_FIXED) return;
+  if (io.get_drive_type(root.c_str()) != DRIVE_FIXED) return false;
 
   // A failed query leaves its values 0: the drive is still recorded.
   char volume_name[260] = {};
@@ -33,7 +34,7 @@ void record_fixed_volume(engine_state& engine, char letter, std::FILE* disk_data
   // 64-bit throughout: the used size of a large volume does not fit 32 bits.
   const uint64_t cluster_bytes = uint64_t{sectors_per_cluster} * bytes_per_sector;
   const uint64_t used_clusters = uint64_t{total_clusters} - free_clusters;
-  volume_table_entry& entry = engine.volumes[slot];
+  volume_table_entry& entry = volumes[slot];
   entry.total_size_text = size_text(cluster_bytes * total_clusters);
   entry.used_size_text = size_text(used_clusters * cluster_bytes);
   entry.used_clusters = used_clusters;
@@ -46,22 +47,25 @@ void record_fixed_volume(engine_state& engine, char letter, std::FILE* disk_data
     read_cell_map(disk_data, slot, *entry.cells);
   }
 
-  engine_context& context = engine.context;
-  if (open_volume(context, slot, letter_text)) {
-    if (compute_cell_size(context, slot)) {
-      entry.clusters_per_cell = context.clusters_per_cell;
+  if (open_volume(volumes, slot, letter_text)) {
+    if (compute_cell_size(bitmap, entry.handle.get(), cursor)) {
+      entry.clusters_per_cell = cursor.clusters_per_cell;
     } else {
-      context.volume_handles[slot].close();
-      context.letter_strings[slot].clear();
+      close_volume(entry);
     }
   }
-  engine.globals.fixed_volume_count += 1;
+  return true;
 }
 
 }  // namespace
 
-void record_fixed_volumes(engine_state& engine, std::FILE* disk_data) {
-  for (char letter = 'C'; letter <= 'Z'; ++letter) record_fixed_volume(engine, letter, disk_data);
+int32_t record_fixed_volumes(volume_tables& volumes, volume_bitmap& bitmap, cell_cursor& cursor,
+                             std::FILE* disk_data) {
+  int32_t fixed_count = 0;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    if (record_fixed_volume(volumes, bitmap, cursor, letter, disk_data)) fixed_count += 1;
+  }
+  return fixed_count;
 }
 
 }  // namespace dravik

@@ -39,7 +39,7 @@ class AnalysisFile : public AnalysisFixture {
   void add(const std::string& path, const std::vector<file_run>& file) {
     sim.add_file(path, clusters_in(file) * cluster, file);
   }
-  const std::string& rows() { return context().report_strings.fragment_rows; }
+  const std::string& rows() { return engine().report_strings.fragment_rows; }
 };
 
 // Catches a contiguous file counted in its first cell only, an off-by-one at
@@ -61,7 +61,7 @@ TEST_F(AnalysisFile, ContiguousFileFillsEveryCellItCovers) {
   slot_file_lists& lists = engine().file_lists[0];
   for (int index = 51; index <= 54; ++index)
     EXPECT_EQ(lists.list(index).front(), lists.list(50).front()) << "one copy per file";
-  EXPECT_EQ(context().doneUnits.get(), 1u + 2 + 2 + 10);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 2 + 2 + 10);
   EXPECT_EQ(walk().small_fragment_files, 0);
   EXPECT_EQ(walk().big_fragment_files, 0);
 }
@@ -87,7 +87,7 @@ TEST_F(AnalysisFile, FileOfElevenSeparateExtentsIsListed) {
   EXPECT_NE(rows().find("C:\\frag.dat</div></TD><TD class=foot ><div align=center>11</div>"),
             std::string::npos)
       << rows();
-  EXPECT_EQ(context().doneUnits.get(), 1u + 22);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 22);
 }
 
 // Catches settled extents left as fragmented, the touching extent itself left
@@ -151,7 +151,7 @@ TEST_F(AnalysisFile, FileNotSmallerThanTheLongestFreeRunIsNeitherListedNorSmall)
   EXPECT_NE(rows().find("C:\\fits.dat"), std::string::npos);
   EXPECT_EQ(rows().find("too_large"), std::string::npos);
   for (const file_run& run : second) EXPECT_EQ(cell(static_cast<int>(run.lcn) - 1).in_use, 0);
-  EXPECT_EQ(context().doneUnits.get(), 1u + 29 + 30) << "sizes, not the extents' clusters";
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 29 + 30) << "sizes, not the extents' clusters";
 }
 
 // Catches a successful read of no extent, a single virtual extent or a file
@@ -170,7 +170,7 @@ TEST_F(AnalysisFile, FewExtentsNoExtentOrOneVirtualExtentCountAsSmall) {
   EXPECT_EQ(walk().small_fragment_files, 4);
   EXPECT_EQ(walk().big_fragment_files, 0);
   EXPECT_TRUE(used_cells().empty()) << "small-fragment files touch no cell";
-  EXPECT_EQ(context().doneUnits.get(), 1u + 5 + 3 + 8 + 20);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 5 + 3 + 8 + 20);
 }
 
 // Catches progress added for a file that never opened, and a failed extent
@@ -185,7 +185,7 @@ TEST_F(AnalysisFile, FilesThatCannotBeReadAddOnlyWhatTheyMay) {
 
   EXPECT_EQ(walk().files_scanned, 2u);
   EXPECT_TRUE(used_cells().empty());
-  EXPECT_EQ(context().doneUnits.get(), 1u + 10000 / cluster);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 10000 / cluster);
   EXPECT_EQ(walk().small_fragment_files, 0);
 }
 
@@ -199,7 +199,7 @@ TEST_F(AnalysisFile, RecentlyDefraggedVolumeListsNoRowsButFillsItsCells) {
   load();
   analyse();
 
-  EXPECT_EQ(engine().globals.recency_state.get(), recency_recent);
+  EXPECT_EQ(engine().job.recency_state.get(), recency_recent);
   EXPECT_EQ(rows(), "");
   EXPECT_EQ(walk().big_fragment_files, 0);
   EXPECT_EQ(cell(9), (cell_counts{1, 0, 0, 1, 0, 0}));
@@ -236,7 +236,7 @@ TEST_F(AnalysisFile, ZeroBytesPerClusterCountsFilesAsNoClusters) {
   analyse();
 
   EXPECT_EQ(walk().big_fragment_files, 1) << "0 clusters fit any free run";
-  EXPECT_EQ(context().doneUnits.get(), 1u);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u);
 }
 
 // Catches an extent answer cut at the buffer's size, and a buffer grown by
@@ -247,7 +247,7 @@ TEST_F(AnalysisFile, ExtentBufferGrowsUntilEveryExtentFits) {
   load();
   analyse();
 
-  EXPECT_EQ(context().extent_buffer_size, 3232u + 3200u);
+  EXPECT_EQ(engine().extents.size, 3232u + 3200u);
   EXPECT_EQ(used_cells().size(), 202u);
   EXPECT_EQ(cell(402), (cell_counts{1, 0, 0, 1, 0, 0})) << "the last extent";
 }

@@ -20,7 +20,7 @@ using sim::file_run;
 
 class AnalysisVolume : public AnalysisFixture {
  protected:
-  const std::string& partition_list() { return context().report_strings.partition_list; }
+  const std::string& partition_list() { return engine().report_strings.partition_list; }
 };
 
 // Catches a volume without a map given a header cell or a page, and page
@@ -73,17 +73,17 @@ TEST_F(AnalysisVolume, EachAnalysisStartsFromZero) {
   load();
   analyse();
   const auto first_cells = used_cells();
-  const std::string first_rows = context().report_strings.fragment_rows;
+  const std::string first_rows = engine().report_strings.fragment_rows;
   analyse();
   EXPECT_EQ(used_cells(), first_cells);
-  EXPECT_EQ(context().report_strings.fragment_rows, first_rows);
+  EXPECT_EQ(engine().report_strings.fragment_rows, first_rows);
   EXPECT_EQ(list(9), std::vector<std::string>{"C:\\keep\\a.txt"});
   EXPECT_EQ(walk().files_scanned, 2u);
 
   engine().options.excluded_folders.push_back("DROP");
   analyse();
   EXPECT_EQ(walk().files_scanned, 1u);
-  EXPECT_EQ(context().report_strings.fragment_rows, "");
+  EXPECT_EQ(engine().report_strings.fragment_rows, "");
   EXPECT_TRUE(list(99).empty());
 }
 
@@ -100,8 +100,8 @@ TEST_F(AnalysisVolume, LargeVolumeExaminesOnlyFilesAboveOneMebibyte) {
   analyse();
 
   EXPECT_EQ(walk().files_scanned, 2u);
-  EXPECT_EQ(context().totalUnits.get(), 16384u + 16 + 17);
-  EXPECT_EQ(context().doneUnits.get(), 1u + 17) << "the small file adds no progress";
+  EXPECT_EQ(engine().status.totalUnits.get(), 16384u + 16 + 17);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 17) << "the small file adds no progress";
   EXPECT_EQ(used_cells().size(), 1u) << "40 clusters per cell: above.bin in one cell";
   EXPECT_EQ(list(502), std::vector<std::string>{"C:\\above.bin"});
 }
@@ -169,7 +169,7 @@ TEST_F(AnalysisVolume, PageOfAScenarioMatchesTheExpectedFile) {
   // The expected page holds {start}, {finish} and {used} for the times of the run.
   std::string expected = read_expected("analysis_page_expected.html");
   ASSERT_FALSE(expected.empty());
-  const report_strings& strings = context().report_strings;
+  const report_strings& strings = engine().report_strings;
   replace_all(expected, "{start}", strings.start_time_text);
   replace_all(expected, "{finish}", strings.finish_time_text);
   replace_all(expected, "{used}", strings.used_time_text);

@@ -8,7 +8,6 @@
 
 #include "analysis_fixture.h"
 #include "analysis/analysis_walk.h"
-#include "core/engine_context.h"
 
 namespace dravik {
 namespace {
@@ -18,6 +17,20 @@ using dravik_test::test_volume;
 using sim::file_run;
 
 class AnalysisWalk : public AnalysisFixture {};
+
+// The records one analysis walk works with, without a loaded engine.
+struct standalone_walk {
+  job_control job;
+  status_feed status;
+  volume_tables volumes;
+  walk_state walk;
+  cell_cursor cursor;
+  extent_buffer extents;
+  report_strings reports;
+  exclusion_index exclusions;
+  const analysis_walk_records records{job,    status,  volumes, walk,
+                                      cursor, extents, reports, exclusions};
+};
 
 // Catches read-only or sparse directories entered, read-only or sparse files
 // examined, a junction followed (here back to the root: the walk would count
@@ -108,7 +121,7 @@ TEST_F(AnalysisWalk, StopEndsTheWalkBeforeTheNextEntry) {
   sim.add_file("C:\\z.txt", 4096, {{50, 1}});
   load();
   io.on_entry = [this](const char* name) {
-    if (std::string(name) == "b.txt") context().stop_requested = 1;
+    if (std::string(name) == "b.txt") engine().job.stop_requested = 1;
   };
   analyse();
 
@@ -184,11 +197,11 @@ TEST(AnalysisWalkPaths, EntriesWhosePathDoesNotFitArePassedOver) {
   endless_tree_io io;
   volume_io* previous = install_volume_io(&io);
   {
-    engine_context context;
-    context.stop_requested = 0;
-    context.letter_strings[0] = "C";
-    context.working_slot = 0;
-    analyse_tree_ntfs(context);
+    standalone_walk context;
+    context.job.stop_requested = 0;
+    context.volumes[0].letter_string = "C";
+    context.job.working_slot = 0;
+    analyse_tree_ntfs(context.records);
 
     // Directory paths at 3 + 201k bytes: entered while "path\*" fits.
     EXPECT_EQ(context.walk.directories_scanned, 5u);

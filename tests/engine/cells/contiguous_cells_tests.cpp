@@ -8,6 +8,7 @@
 #include "cell_counts_compare.h"
 #include "cells/contiguous_cells.h"
 #include "simulated_volume/simulated_volume.h"
+#include "state/volume_handle.h"
 
 namespace dravik {
 namespace {
@@ -22,11 +23,11 @@ struct extent_case {
 };
 
 std::vector<int64_t> cells_of(const extent_case& c) {
-  engine_context context;
-  context.clusters_per_cell = c.clusters_per_cell;
+  cell_cursor cursor;
+  cursor.clusters_per_cell = c.clusters_per_cell;
   std::vector<int64_t> cells;
-  for_each_cell_of_extent(context, c.lcn, c.length, c.lcn_offset,
-                          [&] { cells.push_back(context.cursor.cell_index); });
+  for_each_cell_of_extent(cursor, c.lcn, c.length, c.lcn_offset,
+                          [&] { cells.push_back(cursor.cell_index); });
   return cells;
 }
 
@@ -58,17 +59,17 @@ class MarkContiguousCells : public ::testing::Test {
     geometry.total_clusters = 1000;
     sim.add_volume('C', geometry);
     previous_ = install_volume_io(&sim);
-    context.clusters_per_cell = 10;
-    context.cursor.cells = &cells;
+    cursor.clusters_per_cell = 10;
+    cursor.cells = &cells;
   }
   void TearDown() override {
-    context.current_file.close();
+    file.close();
     install_volume_io(previous_);
     EXPECT_EQ(sim.open_handle_count(), 0u);
   }
   void hold(const char* path) {
-    context.current_file.reset(sim.create_file(path, 0, 0, OPEN_EXISTING, 0));
-    ASSERT_TRUE(context.current_file.is_open()) << path;
+    file.reset(sim.create_file(path, 0, 0, OPEN_EXISTING, 0));
+    ASSERT_TRUE(file.is_open()) << path;
   }
   std::vector<int> used() const {
     std::vector<int> indexes;
@@ -78,7 +79,9 @@ class MarkContiguousCells : public ::testing::Test {
   }
 
   sim::simulated_volume sim;
-  engine_context context;
+  cell_cursor cursor;
+  extent_buffer extents;
+  volume_handle file;  // the file a mover would hold
   cell_map cells;
 
  private:
@@ -90,14 +93,14 @@ class MarkContiguousCells : public ::testing::Test {
 TEST_F(MarkContiguousCells, FileInOneExtentMarksEveryCellItCovers) {
   sim.add_file("C:\\moved.bin", 3 * 4096, {{20, 3}});
   hold("C:\\moved.bin");
-  context.cursor.in_system_folder = 1;
-  mark_contiguous_cells_ntfs(context);  // clusters 20 to 22
+  cursor.in_system_folder = 1;
+  mark_contiguous_cells_ntfs(cursor, extents, file.get());  // clusters 20 to 22
   EXPECT_EQ(used(), (std::vector<int>{1, 2}));
   EXPECT_EQ(cells[2].counts(), (cell_counts{1, 1, 0, 0, 1, 0}));
 
   for (cluster_cell& cell : cells) cell.assign({});
-  context.cursor.in_system_folder = 0;
-  mark_contiguous_cells_fat(context);  // clusters 22 to 24
+  cursor.in_system_folder = 0;
+  mark_contiguous_cells_fat(cursor, extents, file.get());  // clusters 22 to 24
   EXPECT_EQ(used(), (std::vector<int>{2}));
   EXPECT_EQ(cells[2].counts(), (cell_counts{1, 0, 0, 0, 1, 0}));
 }
@@ -110,7 +113,7 @@ TEST_F(MarkContiguousCells, FileNotInOneRealExtentMarksNothing) {
   sim.add_file("C:\\resident.txt", 100, {});
   for (const char* path : {"C:\\two.bin", "C:\\hole.bin", "C:\\resident.txt"}) {
     hold(path);
-    mark_contiguous_cells_ntfs(context);
+    mark_contiguous_cells_ntfs(cursor, extents, file.get());
     EXPECT_TRUE(used().empty()) << path;
   }
 }

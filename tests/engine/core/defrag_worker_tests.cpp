@@ -53,9 +53,9 @@ TEST_F(DefragWorker, VolumesWithoutRoomGetTheMessageAndNothingElse) {
   EXPECT_EQ(read("defragreporttop.html"),
             "<tr><td class=header width=50><a href=defragreport1.html target=mainFrame>C:\\</a>"
             "</td></tr>");
-  EXPECT_EQ(engine().context.stop_requested, 1);
-  EXPECT_EQ(engine().globals.run_mode, 0);
-  EXPECT_EQ(engine().globals.defrag_worker.load(), nullptr);
+  EXPECT_EQ(engine().job.stop_requested, 1);
+  EXPECT_EQ(engine().job.run_mode, 0);
+  EXPECT_EQ(engine().job.defrag_worker.load(), nullptr);
 }
 
 // Catches a status that does not show the defragmentation while a file is
@@ -83,7 +83,7 @@ TEST_F(DefragWorker, StatusShowsTheMoveInProgress) {
     EXPECT_EQ(status.moveFrom, 1 + n) << "VCN 1, the second extent";
     EXPECT_EQ(status.moveTo, 101 + n) << "behind the first extent at 100";
   }
-  EXPECT_EQ(engine().context.moving, 0);
+  EXPECT_EQ(engine().status.moving, 0);
 }
 
 // Catches a stop during a move that loses the volume's page or the index
@@ -107,7 +107,7 @@ TEST_F(DefragWorker, AStopDuringAMoveStillWritesThePageAndTheIndex) {
   EXPECT_EQ(read("defragreporttop.html"),
             "<tr><td class=header width=50><a href=defragreport1.html target=mainFrame>C:\\</a>"
             "</td></tr>");
-  EXPECT_EQ(engine().globals.run_mode, 0);
+  EXPECT_EQ(engine().job.run_mode, 0);
 }
 
 }  // namespace

@@ -89,8 +89,8 @@ TEST_F(EngineLoad, RecordsEveryFixedDriveFromCToZ) {
   };
   for (const auto& m : mapped) {
     const volume_table_entry& entry = e.volumes[m.slot];
-    EXPECT_EQ(e.context.letter_strings[m.slot], m.letter);
-    EXPECT_TRUE(e.context.volume_handles[m.slot].is_open()) << m.letter;
+    EXPECT_EQ(e.volumes[m.slot].letter_string, m.letter);
+    EXPECT_TRUE(e.volumes[m.slot].handle.is_open()) << m.letter;
     EXPECT_EQ(entry.file_system_name, m.file_system);
     EXPECT_EQ(entry.bytes_per_cluster, m.bytes_per_cluster);
     EXPECT_EQ(entry.used_clusters, m.used);
@@ -100,8 +100,8 @@ TEST_F(EngineLoad, RecordsEveryFixedDriveFromCToZ) {
   }
   for (int slot : {2, 3, 4, 22, 24, 25}) {
     EXPECT_EQ(e.volumes[slot].cells, nullptr) << slot;
-    EXPECT_FALSE(e.context.volume_handles[slot].is_open()) << slot;
-    EXPECT_EQ(e.context.letter_strings[slot], "") << slot;
+    EXPECT_FALSE(e.volumes[slot].handle.is_open()) << slot;
+    EXPECT_EQ(e.volumes[slot].letter_string, "") << slot;
     EXPECT_EQ(e.volumes[slot].file_system_name, "") << slot;
   }
 }
@@ -135,8 +135,8 @@ TEST_F(EngineLoad, FixedDriveWithoutMapKeepsAndSavesItsCells) {
 
   engine_state& e = engine();
   EXPECT_EQ(e.globals.fixed_volume_count, 3);
-  EXPECT_FALSE(e.context.volume_handles[1].is_open());
-  EXPECT_EQ(e.context.letter_strings[1], "");
+  EXPECT_FALSE(e.volumes[1].handle.is_open());
+  EXPECT_EQ(e.volumes[1].letter_string, "");
   EXPECT_EQ(e.volumes[1].clusters_per_cell, 0u);
   EXPECT_EQ(cell(1, 7), (cell_counts{1, 0, 0, 0, 3, 0}));
   EXPECT_EQ(e.volumes[4].file_system_name, "");
@@ -158,7 +158,7 @@ TEST_F(EngineLoad, BitmapFailureLeavesTheVolumeWithoutMap) {
   sim.fail_bitmap_reads('C', ERROR_INVALID_FUNCTION);
   ASSERT_TRUE(load());
   EXPECT_EQ(sim.open_handle_count(), 0u);
-  EXPECT_EQ(engine().context.letter_strings[0], "");
+  EXPECT_EQ(engine().volumes[0].letter_string, "");
   EXPECT_EQ(engine().globals.fixed_volume_count, 1);
   EXPECT_NE(engine().volumes[0].cells, nullptr);
   EXPECT_EQ(engine().volumes[0].clusters_per_cell, 0u);
@@ -177,7 +177,7 @@ TEST_F(EngineLoad, BitmapBufferGrowsOnceFromTheHeaderSize) {
   EXPECT_EQ(recorder.bitmap_reads[0].out_size, 24u);
   EXPECT_EQ(recorder.bitmap_reads[1].out_size, 4000u / 8 + 25);
   EXPECT_EQ(recorder.bitmap_reads[2].out_size, 4000u / 8 + 25);
-  EXPECT_EQ(engine().context.bitmap.buffer_size(), 4000u / 8 + 25);
+  EXPECT_EQ(engine().work.bitmap.buffer_size(), 4000u / 8 + 25);
 }
 
 // Catches maps restored from or saved to the wrong offset, and bytes of other
@@ -224,7 +224,7 @@ TEST_F(EngineLoad, StartUpReadsTheOptionsAndUnloadWritesThemBack) {
   EXPECT_FALSE(DLL_GetLogout());
   ASSERT_EQ(engine().options.excluded_folders.size(), builtin_excluded_folders.size() + 1);
   EXPECT_EQ(engine().options.excluded_folders.back(), "Temp");
-  EXPECT_FALSE(engine().context.report_strings.analysis_summary_block.empty());
+  EXPECT_FALSE(engine().report_strings.analysis_summary_block.empty());
 
   engine().options.logout_flag = 1;
   engine().options.restart_flag = 0;
@@ -265,8 +265,8 @@ class fake_worker {
  public:
   fake_worker(engine_state& engine, std::atomic<bool>& release)
       : engine_(engine), release_(release) {
-    engine.context.stop_requested = 0;
-    engine.globals.analysis_worker = reinterpret_cast<CWinThread*>(this);
+    engine.job.stop_requested = 0;
+    engine.job.analysis_worker = reinterpret_cast<CWinThread*>(this);
     thread_ = std::thread([this] { run(); });
   }
   ~fake_worker() { thread_.join(); }
@@ -275,11 +275,11 @@ class fake_worker {
 
  private:
   void run() {
-    while (engine_.context.stop_requested == 0 || !release_) Sleep(1);
+    while (engine_.job.stop_requested == 0 || !release_) Sleep(1);
     // Still the worker's: the cells must not have been freed yet.
     (*engine_.volumes[0].cells)[0].assign({1, 0, 0, 0, 1, 0});
     finished = true;
-    engine_.globals.analysis_worker = nullptr;
+    engine_.job.analysis_worker = nullptr;
   }
 
   engine_state& engine_;

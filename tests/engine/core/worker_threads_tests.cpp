@@ -84,7 +84,7 @@ class EngineWorkers : public dravik_test::LoadedEngine {};
 
 UINT __cdecl end_at_once(LPVOID parameter) {
   engine_state& engine = *static_cast<engine_state*>(parameter);
-  finish_worker(engine.globals, engine.globals.analysis_worker);
+  finish_worker(engine.job, engine.job.analysis_worker);
   return 0;
 }
 
@@ -93,7 +93,7 @@ UINT __cdecl end_at_once(LPVOID parameter) {
 // stay for the run export to wait on forever.
 TEST_F(EngineWorkers, AWorkerThatEndsAtOnceLeavesNoPointer) {
   ASSERT_TRUE(load());
-  std::atomic<CWinThread*>& pointer = engine().globals.analysis_worker;
+  std::atomic<CWinThread*>& pointer = engine().job.analysis_worker;
   for (int round = 0; round < 200; ++round) {
     ASSERT_TRUE(start_worker(engine(), pointer, &end_at_once));
     ASSERT_TRUE(eventually([&] { return pointer.load() == nullptr; })) << round;
@@ -104,19 +104,19 @@ TEST_F(EngineWorkers, AWorkerThatEndsAtOnceLeavesNoPointer) {
 // the analysis and the defragmentation only one pointer is set at a time.
 TEST_F(EngineWorkers, WaitLastsUntilBothPointersAreClear) {
   ASSERT_TRUE(load());
-  engine_globals& globals = engine().globals;
+  job_control& job = engine().job;
   std::atomic<bool> returned{false};
-  globals.analysis_worker = reinterpret_cast<CWinThread*>(&returned);
+  job.analysis_worker = reinterpret_cast<CWinThread*>(&returned);
   std::thread waiter([&] {
-    wait_for_workers(globals);
+    wait_for_workers(job);
     returned = true;
   });
 
-  globals.defrag_worker = reinterpret_cast<CWinThread*>(&returned);
-  finish_worker(globals, globals.analysis_worker);
+  job.defrag_worker = reinterpret_cast<CWinThread*>(&returned);
+  finish_worker(job, job.analysis_worker);
   EXPECT_FALSE(eventually([&] { return returned.load(); }, std::chrono::milliseconds(50)))
       << "returned while the defragmentation worker was still recorded";
-  finish_worker(globals, globals.defrag_worker);
+  finish_worker(job, job.defrag_worker);
   EXPECT_TRUE(eventually([&] { return returned.load(); }));
   waiter.join();
 }

@@ -66,8 +66,8 @@ TEST_F(DefragVolume, AFinishedVolumeRecordsItsDateAndWritesItsPage) {
   EXPECT_EQ(walk().interrupted, 0);
   EXPECT_EQ(read_recency_state(folder.file("defragdate"), 1, before), recency_recent);
   EXPECT_EQ(read_recency_state(folder.file("defragdate"), 0, before), recency_unknown);
-  EXPECT_EQ(engine().globals.recency_state, recency_recent);
-  EXPECT_EQ(context().report_strings.partition_list,
+  EXPECT_EQ(engine().job.recency_state, recency_recent);
+  EXPECT_EQ(engine().report_strings.partition_list,
             "<td class=header width=50><a href=defragreport2.html target=mainFrame>D:\\</a></td>");
   EXPECT_NE(page().find("D:\\a.bin"), std::string::npos);
   EXPECT_NE(page().find("D:\\b.bin"), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(DefragVolume, AFinishedVolumeRecordsItsDateAndWritesItsPage) {
 TEST_F(DefragVolume, AStopBetweenTwoExtentsLeavesTheFilePartlyMovedAndTheDate) {
   folder.write("defragdate", no_dates());
   sim.set_move_hook([this](const sim::move_request& request) {
-    if (request.number == 2) context().stop_requested = 1;
+    if (request.number == 2) engine().job.stop_requested = 1;
   });
   load();
   defragment('D', 2, 2);
@@ -93,8 +93,8 @@ TEST_F(DefragVolume, AStopBetweenTwoExtentsLeavesTheFilePartlyMovedAndTheDate) {
   EXPECT_EQ(sim.moves_done(), 2u);
   EXPECT_EQ(runs("D:\\a.bin"), (Runs{{207, 2}, {204, 1}, {206, 1}}));
   EXPECT_EQ(runs("D:\\b.bin"), scattered(300, 4));
-  EXPECT_EQ(context().report_strings.fragment_rows, "");
-  EXPECT_EQ(context().moving, 0);
+  EXPECT_EQ(engine().report_strings.fragment_rows, "");
+  EXPECT_EQ(engine().status.moving, 0);
   EXPECT_EQ(walk().interrupted, 1);
   EXPECT_EQ(folder.read("defragdate"), no_dates());
   EXPECT_NE(page().find("<!--optimize-->"), std::string::npos);
@@ -107,7 +107,7 @@ TEST_F(DefragVolume, AStopBetweenTwoExtentsLeavesTheFilePartlyMovedAndTheDate) {
 TEST_F(DefragVolume, AStopBetweenTwoFilesInterruptsTheVolume) {
   folder.write("defragdate", no_dates());
   sim.set_move_hook([this](const sim::move_request& request) {
-    if (request.number == 4) context().stop_requested = 1;  // a.bin's last extent
+    if (request.number == 4) engine().job.stop_requested = 1;  // a.bin's last extent
   });
   load();
   defragment('D', 2, 2);
@@ -126,14 +126,14 @@ TEST_F(DefragVolume, OptimisedRunsGetTheirTableAndUnreadableVolumesNoPage) {
   load();
   defragment('D', 2, 2);
   EXPECT_NE(page().find("Optimization  Details"), std::string::npos);
-  EXPECT_EQ(context().optimising, 0);
+  EXPECT_EQ(engine().status.optimising, 0);
 
   DeleteFileA(folder.file("defragreport2.html").c_str());
   sim.fail_bitmap_reads('D', ERROR_IO_DEVICE, 1);
-  context().report_strings.partition_list.clear();
+  engine().report_strings.partition_list.clear();
   defragment('D', 2, 2);
   EXPECT_FALSE(folder.exists("defragreport2.html"));
-  EXPECT_NE(context().report_strings.partition_list.find("defragreport2.html"),
+  EXPECT_NE(engine().report_strings.partition_list.find("defragreport2.html"),
             std::string::npos);
 }
 

@@ -63,8 +63,8 @@ TEST_F(DefragWalk, MovesEverythingButSparseFilesAndFoldersContainingAnEntry) {
     EXPECT_EQ(runs(moved).size(), 1u) << moved;
   for (const char* stayed : {"C:\\webcache\\a.bin", "C:\\myskipper\\c.bin", "C:\\sparse.bin"})
     EXPECT_EQ(runs(stayed).size(), 2u) << stayed;
-  EXPECT_EQ(context().doneUnits.get(), 1u + 3 * 2);
-  EXPECT_EQ(context().totalUnits.get(), engine().volumes[0].used_clusters);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 3 * 2);
+  EXPECT_EQ(engine().status.totalUnits.get(), engine().volumes[0].used_clusters);
 }
 
 // Catches the flag taken from the analysis's case-insensitive test: here a
@@ -90,15 +90,17 @@ class DefragRecording : public DefragFixture, public ::testing::WithParamInterfa
  protected:
   std::vector<recorded> walk_recording() {
     volume_table_entry& volume = engine().volumes[0];
-    EXPECT_TRUE(compute_cell_size(context(), 0));
-    context().working_slot = 0;
-    context().bytes_per_cluster = volume.bytes_per_cluster;
-    context().cursor.cells = volume.cells.get();
-    walk().optimize_set = &engine().optimize_set;
-    defrag_tree(context(), choose_analysis_variant(volume.file_system_name,
-                                                   volume.bytes_per_cluster, volume.used_clusters));
-    walk().optimize_set = nullptr;
-    context().cursor.cells = nullptr;
+    EXPECT_TRUE(compute_cell_size(engine().work.bitmap, volume.handle.get(), engine().cursor));
+    engine().job.working_slot = 0;
+    engine().job.bytes_per_cluster = volume.bytes_per_cluster;
+    engine().cursor.cells = volume.cells.get();
+    defrag_records records{engine().job,    engine().status, engine().volumes,
+                           engine().walk,   engine().cursor, engine().extents,
+                           engine().work,   engine().mover,  engine().report_strings};
+    records.optimize_set = &engine().optimize_set;
+    defrag_tree(records, choose_analysis_variant(volume.file_system_name,
+                                                 volume.bytes_per_cluster, volume.used_clusters));
+    engine().cursor.cells = nullptr;
     std::vector<recorded> entries;
     for (const auto& [clusters, entry] : engine().optimize_set)
       entries.push_back({clusters, entry.path, entry.position});

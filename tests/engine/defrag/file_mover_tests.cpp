@@ -86,7 +86,7 @@ TEST_F(FileMover, AFileLargerThanEveryFreeRunStays) {
   EXPECT_EQ(sim.move_requests(), 0u);
   EXPECT_EQ(runs("C:\\big.bin"), (Runs{{100, 50}, {200, 51}}));
   EXPECT_EQ(rows(), "");
-  EXPECT_TRUE(context().free_runs_by_length.empty());
+  EXPECT_TRUE(engine().work.free_runs_by_length.empty());
 }
 
 // Catches a refused move counted as a success, the extents moved before it

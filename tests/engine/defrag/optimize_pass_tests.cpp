@@ -25,7 +25,7 @@ using row = std::tuple<std::string, std::string, std::string>;
 class OptimizePass : public DefragFixture {
  protected:
   std::vector<row> optimisation_rows() {
-    const std::string& text = context().report_strings.optimize_rows;
+    const std::string& text = engine().report_strings.optimize_rows;
     static const std::regex cells(
         "<div align=left>([^<]*)</div>.*?<div align=center>([^<]*)</div>.*?"
         "<div align=center>([^<]*)</div>");
@@ -99,7 +99,7 @@ TEST_F(OptimizePass, RowShowsBothRangesFirstToLastCluster) {
   load();
   defragment('C', 1, 2);
 
-  EXPECT_EQ(context().report_strings.optimize_rows,
+  EXPECT_EQ(engine().report_strings.optimize_rows,
             "<TR><TD class=foot width=50%><div align=left>C:\\eight.bin</div></TD><TD class=foot "
             "width=21%><div align=center>1000 - 1007</div></TD><TD class=foot width=21%><div "
             "align=center>40 - 47</div></TD><TD class=foot width=8%><div "
@@ -130,7 +130,7 @@ TEST_F(OptimizePass, FilesGoneOrLockedAreSkipped) {
   EXPECT_EQ(std::get<0>(rows[0]), "C:\\a.bin");
   EXPECT_EQ(std::get<0>(rows[1]), "C:\\d.bin");
   EXPECT_EQ(runs("C:\\c.bin"), (Runs{{1200, 10}}));
-  EXPECT_EQ(context().doneUnits.get(), 1u + 4);
+  EXPECT_EQ(engine().status.doneUnits.get(), 1u + 4);
   EXPECT_EQ(walk().interrupted, 0);
 }
 
@@ -142,7 +142,7 @@ TEST_F(OptimizePass, AStopInsideThePassInterruptsIt) {
   add_file("C:\\a.bin", {{1000, 20}});
   add_file("C:\\b.bin", {{1100, 10}});
   sim.set_move_hook([this](const sim::move_request& request) {
-    if (request.number == 1) context().stop_requested = 1;
+    if (request.number == 1) engine().job.stop_requested = 1;
   });
   load();
   defragment('C', 1, 2);
@@ -183,7 +183,7 @@ TEST_F(OptimizePass, StatusShowsTheOptimisingMove) {
     EXPECT_EQ(status.doneUnits, 2u);
   }
   EXPECT_EQ(DLL_GetWorkingStatus()->state, working_idle);
-  EXPECT_EQ(engine().context.optimising, 0);
+  EXPECT_EQ(engine().status.optimising, 0);
 }
 
 // Catches the size test of the pass missing or off by one, or taken from the

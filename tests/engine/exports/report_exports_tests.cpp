@@ -45,7 +45,7 @@ class ReportExports : public ::testing::Test {
   report_test_folder folder;
   fixed_drives_io drives{""};
   std::optional<engine_in_folder> engine{std::in_place, folder.path() + "Tessarel.exe"};
-  std::atomic<std::int32_t>& present = (*engine)->globals.registry_report_present;
+  std::atomic<std::int32_t>& present = (*engine)->job.registry_report_present;
 };
 
 TEST(ReportSet, PageFollowsKindAndRegistryReport) {

@@ -45,9 +45,9 @@ class RunExports : public dravik_test::LoadedEngine {
 
   // Records every letter the analysis hands to its per-volume step.
   void record_visits() {
-    install_analysis_step([this](engine_state& e, const analysis_turn& turn) {
+    install_analysis_step(engine(), [this](engine_state& e, const analysis_turn& turn) {
       visits.push_back({turn.letter, turn.slot, turn.page_number,
-                        e.globals.current_letter_text.first(), e.globals.current_slot});
+                        e.job.current_letter_text.first(), e.job.current_slot});
     });
   }
 
@@ -79,22 +79,22 @@ TEST_F(RunExports, AnalysisTakesTheLettersInOrder) {
     EXPECT_EQ(visits[i].status_letter, expected[i].letter) << "current_letter_text " << i;
     EXPECT_EQ(visits[i].current_slot, expected[i].slot) << "current_slot " << i;
   }
-  EXPECT_EQ(engine().globals.current_slot, 0);
+  EXPECT_EQ(engine().job.current_slot, 0);
   EXPECT_EQ(DLL_GetWorkingStatus()->volume, 'C');
 }
 
 // Catches an analysis-only run that ends without its index page or leaves
 // the stop clear and the mode set, which the next run and the unload read.
 TEST_F(RunExports, AnalysisEndsWithTheIndexPageAndTheStopSet) {
-  engine().globals.registry_report_present = 1;
+  engine().job.registry_report_present = 1;
   EXPECT_EQ(DLL_AnalyseVolume("C"), 1);
   EXPECT_EQ(analysis_index(),
             "<tr><td class=header width=100><a href=registryreport.html target=mainFrame>"
             "Registry</a></td><td class=header width=50><a href=analysisreport1.html "
             "target=mainFrame>C:\\</a></td></tr>");
-  EXPECT_EQ(engine().context.stop_requested, 1);
-  EXPECT_EQ(engine().globals.run_mode, 0);
-  EXPECT_EQ(engine().globals.analysis_worker.load(), nullptr);
+  EXPECT_EQ(engine().job.stop_requested, 1);
+  EXPECT_EQ(engine().job.run_mode, 0);
+  EXPECT_EQ(engine().job.analysis_worker.load(), nullptr);
 }
 
 // Catches a letter without a map that does not advance the page number, or
@@ -115,15 +115,15 @@ TEST_F(RunExports, EmptyAndNullLetterStringsStillEndTheRun) {
   record_visits();
   for (const char* letters : {"", static_cast<const char*>(nullptr)}) {
     DeleteFileA(folder.file("analysisreporttop.html").c_str());
-    engine().context.stop_requested = 0;
+    engine().job.stop_requested = 0;
     EXPECT_EQ(DLL_AnalyseVolume(letters), 1);
     EXPECT_TRUE(folder.exists("analysisreporttop.html"));
-    EXPECT_EQ(engine().context.stop_requested, 1);
-    EXPECT_EQ(engine().globals.volume_letters[0], '\0');
+    EXPECT_EQ(engine().job.stop_requested, 1);
+    EXPECT_EQ(engine().job.volume_letters[0], '\0');
   }
   EXPECT_TRUE(visits.empty());
   EXPECT_EQ(DLL_DefragVolume(""), 1);
-  EXPECT_EQ(engine().globals.run_mode, 0) << "the defragmentation worker ended the run";
+  EXPECT_EQ(engine().job.run_mode, 0) << "the defragmentation worker ended the run";
 }
 
 // Catches a letter string copied past the 256-byte buffer or without its
@@ -132,7 +132,7 @@ TEST_F(RunExports, TakesAtMost255Letters) {
   record_visits();
   const std::string letters(300, 'C');
   EXPECT_EQ(DLL_AnalyseVolume(letters.c_str()), 1);
-  EXPECT_EQ(strnlen(engine().globals.volume_letters, 256), 255u);
+  EXPECT_EQ(strnlen(engine().job.volume_letters, 256), 255u);
   ASSERT_EQ(visits.size(), 255u);
   EXPECT_EQ(visits.back().page_number, 255);
 }
@@ -141,7 +141,7 @@ TEST_F(RunExports, TakesAtMost255Letters) {
 // a status that does not show the analysis meanwhile.
 TEST_F(RunExports, AnalysisBlocksUntilTheWorkerEnds) {
   gate entered, release;
-  install_analysis_step([&](engine_state&, const analysis_turn&) {
+  install_analysis_step(engine(), [&](engine_state&, const analysis_turn&) {
     entered.open();
     release.wait();
   });
@@ -157,7 +157,7 @@ TEST_F(RunExports, AnalysisBlocksUntilTheWorkerEnds) {
   release.open();
   job.join();
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(engine().globals.analysis_worker.load(), nullptr);
+  EXPECT_EQ(engine().job.analysis_worker.load(), nullptr);
   EXPECT_EQ(DLL_GetWorkingStatus()->state, working_idle);
 }
 
@@ -165,12 +165,12 @@ TEST_F(RunExports, AnalysisBlocksUntilTheWorkerEnds) {
 // the defragmentation worker ends the run with mode 0.
 TEST_F(RunExports, DefragmentationBlocksUntilBothWorkersEnd) {
   for (int mode : {1, 2}) {
-    engine().globals.run_mode = -1;
+    engine().job.run_mode = -1;
     EXPECT_EQ(mode == 1 ? DLL_DefragVolume("CD") : DLL_OptimizedDefragVolume("CD"), 1);
-    EXPECT_EQ(engine().globals.analysis_worker.load(), nullptr) << mode;
-    EXPECT_EQ(engine().globals.defrag_worker.load(), nullptr) << mode;
-    EXPECT_EQ(engine().globals.run_mode, 0) << mode;
-    EXPECT_EQ(engine().context.stop_requested, 1) << mode;
+    EXPECT_EQ(engine().job.analysis_worker.load(), nullptr) << mode;
+    EXPECT_EQ(engine().job.defrag_worker.load(), nullptr) << mode;
+    EXPECT_EQ(engine().job.run_mode, 0) << mode;
+    EXPECT_EQ(engine().job.stop_requested, 1) << mode;
   }
   EXPECT_EQ(messages.texts.size(), 4u) << "C and D, twice";
   EXPECT_FALSE(folder.exists("analysisreporttop.html")) << "a defragmentation job has no analysis index";
@@ -179,14 +179,14 @@ TEST_F(RunExports, DefragmentationBlocksUntilBothWorkersEnd) {
 // Catches a stop that does not end the letter loop, or a stopped analysis
 // that goes on to defragment.
 TEST_F(RunExports, StopDuringAnalysisEndsTheJob) {
-  install_analysis_step([&](engine_state&, const analysis_turn& turn) {
+  install_analysis_step(engine(), [&](engine_state&, const analysis_turn& turn) {
     visits.push_back({turn.letter, turn.slot, turn.page_number, 0, 0});
     if (turn.letter == 'C') DLL_WorkingStop();
   });
   EXPECT_EQ(DLL_DefragVolume("CD"), 1);
   ASSERT_EQ(visits.size(), 1u) << "D was taken after the stop";
-  EXPECT_EQ(engine().globals.run_mode, 1) << "the defragmentation worker ran";
-  EXPECT_EQ(engine().context.stop_requested, 1);
+  EXPECT_EQ(engine().job.run_mode, 1) << "the defragmentation worker ran";
+  EXPECT_EQ(engine().job.stop_requested, 1);
 
   visits.clear();
   EXPECT_EQ(DLL_AnalyseVolume("CD"), 1);
@@ -196,18 +196,18 @@ TEST_F(RunExports, StopDuringAnalysisEndsTheJob) {
 
 // Catches a stop that leaves the registry report in the next report set.
 TEST_F(RunExports, StopDropsTheRegistryReport) {
-  engine().globals.registry_report_present = 1;
-  engine().context.stop_requested = 0;
+  engine().job.registry_report_present = 1;
+  engine().job.stop_requested = 0;
   DLL_WorkingStop();
-  EXPECT_EQ(engine().context.stop_requested, 1);
-  EXPECT_EQ(engine().globals.registry_report_present, 0);
+  EXPECT_EQ(engine().job.stop_requested, 1);
+  EXPECT_EQ(engine().job.registry_report_present, 0);
 }
 
 // Catches a second run export that rewrites the letters and the mode under a
 // running worker, or that waits for the first run.
 TEST_F(RunExports, ARunDuringARunReturnsAtOnceAndChangesNothing) {
   gate entered, release;
-  install_analysis_step([&](engine_state&, const analysis_turn&) {
+  install_analysis_step(engine(), [&](engine_state&, const analysis_turn&) {
     entered.open();
     release.wait();
   });
@@ -216,22 +216,22 @@ TEST_F(RunExports, ARunDuringARunReturnsAtOnceAndChangesNothing) {
 
   EXPECT_EQ(DLL_DefragVolume("DF"), 1);
   EXPECT_EQ(DLL_OptimizedDefragVolume(nullptr), 1);
-  EXPECT_STREQ(engine().globals.volume_letters, "C");
-  EXPECT_EQ(engine().globals.run_mode, 0);
-  EXPECT_EQ(engine().context.stop_requested, 0);
+  EXPECT_STREQ(engine().job.volume_letters, "C");
+  EXPECT_EQ(engine().job.run_mode, 0);
+  EXPECT_EQ(engine().job.stop_requested, 0);
 
   release.open();
   job.join();
-  EXPECT_EQ(engine().context.stop_requested, 1);
+  EXPECT_EQ(engine().job.stop_requested, 1);
 }
 
 // Catches an unload that frees the engine under a run export still waiting
 // for its worker: the unload stops the worker and lets the export return.
 TEST_F(RunExports, UnloadDuringARunStopsItAndWaitsForTheExport) {
   gate entered;
-  install_analysis_step([&](engine_state& e, const analysis_turn&) {
+  install_analysis_step(engine(), [&](engine_state& e, const analysis_turn&) {
     entered.open();
-    while (e.context.stop_requested == 0) Sleep(1);
+    while (e.job.stop_requested == 0) Sleep(1);
   });
   std::atomic<int> result{0};
   std::thread job([&] { result = DLL_DefragVolume("CD"); });

@@ -130,20 +130,20 @@ TEST_F(VolumeExports, ColoursFollowTheSelectedVolumesRecency) {
   make_fragmented(0, 7);
 
   DLL_SetCurrentVolume('C');
-  EXPECT_EQ(engine().globals.recency_state, 1);
+  EXPECT_EQ(engine().job.recency_state, 1);
   EXPECT_EQ(DLL_GetVolumeColorTable('C')[7], colour_recently_defragged);
   EXPECT_EQ(DLL_GetVolumeSectorColor('C', 7), colour_recently_defragged);
 
   DLL_SetCurrentVolume('D');
-  EXPECT_EQ(engine().globals.recency_state, 2);
+  EXPECT_EQ(engine().job.recency_state, 2);
   EXPECT_EQ(DLL_GetVolumeColorTable('C')[7], colour_fragmented);
 
   // A volume without a map changes the current slot only.
   DLL_SetCurrentVolume('E');
-  EXPECT_EQ(engine().globals.current_slot, 2);
-  EXPECT_EQ(engine().globals.recency_state, 2);
-  EXPECT_EQ(engine().context.working_slot, 1);
-  EXPECT_EQ(engine().context.bytes_per_cluster, 2048u);
+  EXPECT_EQ(engine().job.current_slot, 2);
+  EXPECT_EQ(engine().job.recency_state, 2);
+  EXPECT_EQ(engine().job.working_slot, 1);
+  EXPECT_EQ(engine().job.bytes_per_cluster, 2048u);
 }
 
 // Catches the host's choice of volume during a run changing the volume the
@@ -153,7 +153,7 @@ TEST_F(VolumeExports, SelectingDuringARunChangesOnlyWhatTheHostSees) {
   record_defrag_date(1, std::time(nullptr) - 60);
   DLL_SetCurrentVolume('C');
   gate entered, release;
-  install_analysis_step([&](engine_state&, const analysis_turn&) {
+  install_analysis_step(engine(), [&](engine_state&, const analysis_turn&) {
     entered.open();
     release.wait();
   });
@@ -161,16 +161,16 @@ TEST_F(VolumeExports, SelectingDuringARunChangesOnlyWhatTheHostSees) {
   ASSERT_TRUE(entered.wait());
 
   DLL_SetCurrentVolume('D');
-  EXPECT_EQ(engine().globals.current_slot, 1);
-  EXPECT_EQ(engine().globals.recency_state, 1);
-  EXPECT_EQ(engine().context.working_slot, 0);
-  EXPECT_EQ(engine().context.bytes_per_cluster, 4096u);
+  EXPECT_EQ(engine().job.current_slot, 1);
+  EXPECT_EQ(engine().job.recency_state, 1);
+  EXPECT_EQ(engine().job.working_slot, 0);
+  EXPECT_EQ(engine().job.bytes_per_cluster, 4096u);
 
   release.open();
   job.join();
   DLL_SetCurrentVolume('D');
-  EXPECT_EQ(engine().context.working_slot, 1);
-  EXPECT_EQ(engine().context.bytes_per_cluster, 2048u);
+  EXPECT_EQ(engine().job.working_slot, 1);
+  EXPECT_EQ(engine().job.bytes_per_cluster, 2048u);
 }
 
 // Catches sizes in clusters rounded up or computed with another volume's
@@ -224,15 +224,15 @@ TEST_F(VolumeExports, ManyExtentsGrowTheQuerysOwnBuffer) {
   for (int i = 0; i < 300; ++i) runs.push_back({400 + 2 * i, 1});
   sim.add_file("C:\\scattered.log", 300 * 4096, runs);
   ASSERT_TRUE(load());
-  const uint8_t* workers_buffer = engine().context.extent_buffer.get();
-  const uint32_t workers_size = engine().context.extent_buffer_size;
+  const uint8_t* workers_buffer = engine().extents.bytes.get();
+  const uint32_t workers_size = engine().extents.size;
 
   const FileExtentInfo* info = DLL_GetVolumeSectorFileInfo("C:\\scattered.log");
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(info->extentCount, 300u);
   EXPECT_EQ(engine().file_query.buffer_size(), 3232u + 80000u);
-  EXPECT_EQ(engine().context.extent_buffer.get(), workers_buffer);
-  EXPECT_EQ(engine().context.extent_buffer_size, workers_size);
+  EXPECT_EQ(engine().extents.bytes.get(), workers_buffer);
+  EXPECT_EQ(engine().extents.size, workers_size);
 }
 
 }  // namespace

@@ -27,16 +27,15 @@ class WorkingStatusPoll : public dravik_test::LoadedEngine {
     ASSERT_TRUE(load());
   }
 
-  engine_context& context() { return engine().context; }
-  engine_globals& globals() { return engine().globals; }
+  job_control& job() { return engine().job; }
 };
 
-// Catches a volume without a map reported with the context's progress, or
+// Catches a volume without a map reported with the last run's progress, or
 // with a worker's state, instead of 1 of 100.
 TEST_F(WorkingStatusPoll, VolumeWithoutMapShowsOneOfHundred) {
-  context().totalUnits = 5000;
-  context().doneUnits = 4000;
-  fake_worker_pointer worker(globals().analysis_worker);
+  engine().status.totalUnits = 5000;
+  engine().status.doneUnits = 4000;
+  fake_worker_pointer worker(job().analysis_worker);
   for (int letter : {'E', 'Q', 'e'}) {
     DLL_SetCurrentVolume(letter);
     const WorkingStatus* status = DLL_GetWorkingStatus();
@@ -52,10 +51,10 @@ TEST_F(WorkingStatusPoll, VolumeWithoutMapShowsOneOfHundred) {
 // Catches an idle status that resets the progress instead of keeping the
 // numbers the last run left.
 TEST_F(WorkingStatusPoll, IdleKeepsTheLastRunsNumbers) {
-  install_analysis_step([](engine_state& e, const analysis_turn&) {
-    e.context.totalUnits = 900;
-    e.context.doneUnits = 875;
-    e.context.current_entry_name.set("pagefile.sys");
+  install_analysis_step(engine(), [](engine_state& e, const analysis_turn&) {
+    e.status.totalUnits = 900;
+    e.status.doneUnits = 875;
+    e.status.current_entry_name.set("pagefile.sys");
   });
   ASSERT_EQ(DLL_AnalyseVolume("C"), 1);
   const WorkingStatus* status = DLL_GetWorkingStatus();
@@ -72,11 +71,11 @@ TEST_F(WorkingStatusPoll, LetterAndNameAreCopies) {
   EXPECT_EQ(DLL_GetWorkingStatus()->volume, '\0');
   EXPECT_STREQ(DLL_GetWorkingStatus()->itemName, "");
   const std::string longest(MAX_PATH - 1, 'n');
-  globals().current_letter_text.set("D");
-  context().current_entry_name.set(longest.c_str());
+  job().current_letter_text.set("D");
+  engine().status.current_entry_name.set(longest.c_str());
   WorkingStatus* status = DLL_GetWorkingStatus();
-  globals().current_letter_text.set("");
-  context().current_entry_name.set(nullptr);
+  job().current_letter_text.set("");
+  engine().status.current_entry_name.set(nullptr);
   EXPECT_EQ(status->volume, 'D');
   EXPECT_EQ(std::string(status->itemName), longest);
 }
@@ -84,10 +83,10 @@ TEST_F(WorkingStatusPoll, LetterAndNameAreCopies) {
 // Catches move numbers that do not advance per poll, that use the wrong
 // source while optimising, or that keep counting after the move.
 TEST_F(WorkingStatusPoll, MoveNumbersAdvanceByOnePerPoll) {
-  fake_worker_pointer worker(globals().defrag_worker);
-  context().moving = 1;
-  context().move_poll_count = 0;
-  set_move_request(context(), nullptr, 100, 5000, 8);
+  fake_worker_pointer worker(job().defrag_worker);
+  engine().status.moving = 1;
+  engine().status.move_poll_count = 0;
+  set_move_request(engine().mover, engine().status, nullptr, 100, 5000, 8);
 
   const WorkingStatus* status = DLL_GetWorkingStatus();
   EXPECT_EQ(status->state, working_defragmenting);
@@ -98,17 +97,17 @@ TEST_F(WorkingStatusPoll, MoveNumbersAdvanceByOnePerPoll) {
   EXPECT_EQ(status->moveTo, 5002u);
 
   // The next file: the mover restarts the count with its new target.
-  context().move_poll_count = 0;
-  set_move_request(context(), nullptr, 0, 7000, 3);
+  engine().status.move_poll_count = 0;
+  set_move_request(engine().mover, engine().status, nullptr, 0, 7000, 3);
   DLL_GetWorkingStatus();
   EXPECT_EQ(status->moveFrom, 1u);
   EXPECT_EQ(status->moveTo, 7001u);
 
   // Optimising: the source is the entry's recorded position.
-  context().optimising = 1;
-  context().optimize_source = 1000;
-  context().move_poll_count = 0;
-  set_move_request(context(), nullptr, 0, 40, 8);
+  engine().status.optimising = 1;
+  engine().status.optimize_source = 1000;
+  engine().status.move_poll_count = 0;
+  set_move_request(engine().mover, engine().status, nullptr, 0, 40, 8);
   DLL_GetWorkingStatus();
   EXPECT_EQ(status->state, working_optimising);
   EXPECT_EQ(status->moveFrom, 1001u);
@@ -117,25 +116,25 @@ TEST_F(WorkingStatusPoll, MoveNumbersAdvanceByOnePerPoll) {
   EXPECT_EQ(status->moveFrom, 1002u);
   EXPECT_EQ(status->moveTo, 42u);
 
-  context().moving = 0;
+  engine().status.moving = 0;
   DLL_GetWorkingStatus();
   EXPECT_EQ(status->moveFrom, 0u);
   EXPECT_EQ(status->moveTo, 0u);
-  EXPECT_EQ(context().move_poll_count, 2u) << "polls between moves count nothing";
+  EXPECT_EQ(engine().status.move_poll_count, 2u) << "polls between moves count nothing";
 }
 
 // Catches move numbers rewritten outside the defragmentation: the host reads
 // them only in states 2 and 3, and they keep their last values otherwise.
 TEST_F(WorkingStatusPoll, MoveNumbersChangeOnlyWhileDefragmenting) {
-  context().moving = 1;
-  set_move_request(context(), nullptr, 10, 20, 1);
+  engine().status.moving = 1;
+  set_move_request(engine().mover, engine().status, nullptr, 10, 20, 1);
   {
-    fake_worker_pointer worker(globals().defrag_worker);
+    fake_worker_pointer worker(job().defrag_worker);
     DLL_GetWorkingStatus();
   }
   const uint64_t from = DLL_GetWorkingStatus()->moveFrom;
   EXPECT_NE(from, 0u);
-  fake_worker_pointer analysing(globals().analysis_worker);
+  fake_worker_pointer analysing(job().analysis_worker);
   EXPECT_EQ(DLL_GetWorkingStatus()->state, working_analysing);
   EXPECT_EQ(DLL_GetWorkingStatus()->moveFrom, from);
 }

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/engine_context.h"
 #include "recording_volume_io.h"
 #include "simulated_volume/simulated_volume.h"
 #include "volume/volume_access.h"
@@ -157,20 +156,22 @@ TEST(VolumeBitmapLimits, ABitmapBeyond32BitBuffersIsAFailedRead) {
 // half-mapped) and a wrong volume path.
 TEST_F(VolumeBitmapRead, OpenVolumeSetsTheLetterOnlyWhenItOpens) {
   sim.set_volume_open_error('D', ERROR_ACCESS_DENIED);
-  engine_context context;
-  EXPECT_TRUE(open_volume(context, 0, "C"));
-  EXPECT_TRUE(context.volume_handles[0].is_open());
-  EXPECT_EQ(context.letter_strings[0], "C");
-  EXPECT_FALSE(open_volume(context, 1, "D"));
-  EXPECT_FALSE(context.volume_handles[1].is_open());
-  EXPECT_EQ(context.letter_strings[1], "");
+  volume_tables volumes;
+  volume_bitmap bitmap;
+  cell_cursor cursor;
+  EXPECT_TRUE(open_volume(volumes, 0, "C"));
+  EXPECT_TRUE(volumes[0].handle.is_open());
+  EXPECT_EQ(volumes[0].letter_string, "C");
+  EXPECT_FALSE(open_volume(volumes, 1, "D"));
+  EXPECT_FALSE(volumes[1].handle.is_open());
+  EXPECT_EQ(volumes[1].letter_string, "");
 
-  ASSERT_TRUE(compute_cell_size(context, 0));
-  EXPECT_EQ(context.clusters_per_cell, 2u);
-  EXPECT_EQ(context.cells_filled, 502u);
-  destroy_engine_context(context);
+  ASSERT_TRUE(compute_cell_size(bitmap, volumes[0].handle.get(), cursor));
+  EXPECT_EQ(cursor.clusters_per_cell, 2u);
+  EXPECT_EQ(cursor.cells_filled, 502u);
+  close_volumes(volumes);
   EXPECT_EQ(sim.open_handle_count(), 0u);
-  EXPECT_EQ(context.letter_strings[0], "");
+  EXPECT_EQ(volumes[0].letter_string, "");
 }
 
 }  // namespace

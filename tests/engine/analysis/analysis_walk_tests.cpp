@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis_fixture.h"
+#include "analysis/analysis_fixture.h"
 #include "analysis/analysis_walk.h"
 #include "core/engine_context.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::AnalysisFixture;
-using dravik_test::test_volume;
 using sim::file_run;
 
 class AnalysisWalk : public AnalysisFixture {};
@@ -206,4 +204,4 @@ TEST(AnalysisWalkPaths, EntriesWhosePathDoesNotFitArePassedOver) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

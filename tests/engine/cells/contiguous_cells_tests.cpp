@@ -9,7 +9,7 @@
 #include "cells/contiguous_cells.h"
 #include "simulated_volume/simulated_volume.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct extent_case {
@@ -116,4 +116,4 @@ TEST_F(MarkContiguousCells, FileNotInOneRealExtentMarksNothing) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

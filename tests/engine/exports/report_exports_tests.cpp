@@ -8,12 +8,13 @@
 #include "dravik/report_exports.h"
 #include "exports/report_binding.h"
 #include "reports/report_shell.h"
-#include "report_test_folder.h"
+#include "report_templates.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::report_test_folder;
+using tessarel::testing::scratch_folder;
 
 std::vector<std::string> opened;
 
@@ -25,7 +26,7 @@ class ReportExports : public ::testing::Test {
   void SetUp() override {
     opened.clear();
     previous_shell = install_report_shell(&record);
-    dravik_test::write_test_templates(folder);
+    write_test_templates(folder);
     build_report_blocks(strings);
     application_folder = folder.path();
     bind_report_exports(application_folder, present, strings);
@@ -36,7 +37,7 @@ class ReportExports : public ::testing::Test {
   }
 
   shell_open_function previous_shell = nullptr;
-  report_test_folder folder;
+  scratch_folder folder;
   report_strings strings;
   std::string application_folder;
   std::atomic<std::int32_t> present{0};
@@ -95,4 +96,4 @@ TEST_F(ReportExports, UnboundExportsDoNothing) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -11,9 +11,8 @@
 #include "toolkit_test_support.h"
 #include "vemo/settings.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::scoped_file;
 
 // "找不到配置项：" in code page 936.
 const std::string missing_key_prefix = "\xD5\xD2\xB2\xBB\xB5\xBD\xC5\xE4\xD6\xC3\xCF\xEE\xA3\xBA";
@@ -168,7 +167,7 @@ TEST(SettingsFile, FileOpenForWritingElsewhereIsStillRead) {
 }
 
 TEST(ProgramFolder, SettingsPathAndProgramPathsLieInTheExecutablesFolder) {
-  const std::wstring folder = toolkit_test::test_folder();
+  const std::wstring folder = test_folder();
   vemo::cfgure settings(L"zq.ini");
   EXPECT_EQ(settings.folder(), folder);
   EXPECT_EQ(settings.path(), folder + L"\\zq.ini");
@@ -218,3 +217,4 @@ TEST(SettingsObject, OpenedOnceForTheWholeProcess) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

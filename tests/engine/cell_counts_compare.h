@@ -1,5 +1,6 @@
 #pragma once
 // Comparison and printing of cell counters for the tests' expectations.
+// In namespace dravik beside cell_counts, where the expectations find them.
 
 #include <ostream>
 

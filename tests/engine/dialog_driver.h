@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace engine_test {
+namespace dravik::testing {
 
 class dialog_driver {
  public:
@@ -112,4 +112,4 @@ inline void expect_template_control(HWND dialog, const template_control& c) {
   EXPECT_EQ(actual.bottom - actual.top, expected.bottom) << c.id;
 }
 
-}  // namespace engine_test
+}  // namespace dravik::testing

@@ -9,7 +9,7 @@
 
 #include "core/engine_lifetime.h"
 
-namespace engine_test {
+namespace dravik::testing {
 
 class engine_in_folder {
  public:
@@ -23,4 +23,4 @@ class engine_in_folder {
   dravik::engine_state* operator->() const { return dravik::current_engine(); }
 };
 
-}  // namespace engine_test
+}  // namespace dravik::testing

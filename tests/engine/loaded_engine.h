@@ -12,10 +12,10 @@
 
 #include "core/analysis_worker.h"
 #include "core/engine_lifetime.h"
+#include "scratch_folder/scratch_folder.h"
 #include "simulated_volume/simulated_volume.h"
-#include "test_folder.h"
 
-namespace dravik_test {
+namespace dravik::testing {
 
 // A Win32 event the analysis step of a test waits on, so the test can look at
 // the engine while a worker is held in the middle of a run.
@@ -63,11 +63,11 @@ class LoadedEngine : public ::testing::Test {
   bool load() { return dravik::load_engine({folder.file("Tessarel.exe")}); }
   dravik::engine_state& engine() { return *dravik::current_engine(); }
 
-  test_folder folder;
+  tessarel::testing::scratch_folder folder;
   dravik::sim::simulated_volume sim;
 
  private:
   dravik::volume_io* previous_io_ = nullptr;
 };
 
-}  // namespace dravik_test
+}  // namespace dravik::testing

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace engine_test {
+namespace dravik::testing {
 
 class message_recorder {
  public:
@@ -28,4 +28,4 @@ class message_recorder {
   message_box_hook previous_;
 };
 
-}  // namespace engine_test
+}  // namespace dravik::testing

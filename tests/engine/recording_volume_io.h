@@ -12,7 +12,7 @@
 
 #include "platform/volume_io.h"
 
-namespace dravik_test {
+namespace dravik::testing {
 
 class recording_volume_io final : public dravik::volume_io {
  public:
@@ -100,4 +100,4 @@ class recording_volume_io final : public dravik::volume_io {
   DWORD injected_error_ = 0;  // the error of a failure made here, until the next call
 };
 
-}  // namespace dravik_test
+}  // namespace dravik::testing

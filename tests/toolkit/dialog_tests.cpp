@@ -12,10 +12,8 @@
 #include "vemo/dialog.h"
 #include "vemo/frame.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::test_dialog_template;
-using toolkit_test::unique_class_name;
 
 // Runs a script once the dialog is up, then records what reaches it.
 class scripted_dlg : public vemo::modal_dlg {
@@ -163,3 +161,4 @@ TEST(DialogHandlerErrors, FailedHandlerEndsTheDialogAndTheRunRaisesIt) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

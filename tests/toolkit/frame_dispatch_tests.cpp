@@ -11,10 +11,8 @@
 #include "vemo/frame.h"
 #include "vemo/message_loop.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::pump_messages;
-using toolkit_test::unique_class_name;
 
 struct call {
   std::string slot;
@@ -168,9 +166,9 @@ TEST(FrameArguments, CapturedMouseLeftOfTheClientAreaArrivesAs65535) {
   ASSERT_NE(f.create_popup(WS_VISIBLE), nullptr);
   pump_messages();
   SetCapture(f.handle());
-  const POINT origin = toolkit_test::client_to_screen(f.handle(), 0, 0);
-  toolkit_test::move_cursor_to(origin.x + 20, origin.y + 30);
-  toolkit_test::move_cursor_to(origin.x - 1, origin.y + 30);
+  const POINT origin = client_to_screen(f.handle(), 0, 0);
+  move_cursor_to(origin.x + 20, origin.y + 30);
+  move_cursor_to(origin.x - 1, origin.y + 30);
   ReleaseCapture();
   const call* move = nullptr;
   for (const auto& c : f.calls)
@@ -256,7 +254,7 @@ TEST(FrameArguments, CommandScrollKeyTimerAndNotifyArguments) {
 TEST(FrameResults, BoolHandlerReturningFalseGivesDefWindowProcsAnswer) {
   recording_frame f;
   ASSERT_NE(f.create_popup(WS_VISIBLE), nullptr);
-  const POINT inside = toolkit_test::client_to_screen(f.handle(), 10, 10);
+  const POINT inside = client_to_screen(f.handle(), 10, 10);
   // The default hit test of a point in the client area is HTCLIENT.
   EXPECT_EQ(SendMessageW(f.handle(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
   f.claim_hit_test = true;
@@ -334,3 +332,4 @@ TEST(FrameHandlerErrors, ExceptionOfADispatchedMessageLeavesTheMessageLoop) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -11,9 +11,8 @@
 #include "vemo/gui_font.h"
 #include "vemo/mem_bitmap.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::scoped_file;
 
 COLORREF source_colour(int x, int y) {
   return RGB(40 + 50 * x, 30 + 70 * y, 200 - 20 * x - 30 * y);
@@ -55,7 +54,7 @@ void expect_empty(const vemo::mem_bitmap& b) {
 }
 
 TEST(MemBitmap, BlitCopiesFromTheOriginIntoTheRectangleWithoutStretching) {
-  scoped_file file(L"mem_bitmap_4x3.bmp", toolkit_test::bmp_file(4, 3, source_colour));
+  scoped_file file(L"mem_bitmap_4x3.bmp", bmp_file(4, 3, source_colour));
   vemo::mem_bitmap image;
   ASSERT_TRUE(image.load(file.path()));
   EXPECT_EQ(image.width(), 4);
@@ -77,7 +76,7 @@ TEST(MemBitmap, BlitCopiesFromTheOriginIntoTheRectangleWithoutStretching) {
 
 TEST(MemBitmap, AnythingButABitmapFileLeavesTheRecordEmpty) {
   scoped_file text(L"mem_bitmap_text.bmp", "this is not a bitmap");
-  const std::wstring names[] = {L"NULL", L"", toolkit_test::test_folder() + L"\\missing.bmp",
+  const std::wstring names[] = {L"NULL", L"", test_folder() + L"\\missing.bmp",
                                 text.path()};
   for (const auto& name : names) {
     vemo::mem_bitmap image;
@@ -87,8 +86,8 @@ TEST(MemBitmap, AnythingButABitmapFileLeavesTheRecordEmpty) {
 }
 
 TEST(MemBitmap, ReleaseEmptiesTheRecordAndMayRunAgain) {
-  scoped_file file(L"mem_bitmap_small.bmp", toolkit_test::bmp_file(5, 2, source_colour));
-  scoped_file other(L"mem_bitmap_other.bmp", toolkit_test::bmp_file(3, 7, source_colour));
+  scoped_file file(L"mem_bitmap_small.bmp", bmp_file(5, 2, source_colour));
+  scoped_file other(L"mem_bitmap_other.bmp", bmp_file(3, 7, source_colour));
   vemo::mem_bitmap image;
   image.release();
   expect_empty(image);
@@ -126,3 +125,4 @@ TEST(GuiFont, HoldsTheStockFontWithItsDisplayMetrics) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -7,12 +7,13 @@
 #include "vemo/frame.h"
 #include "vemo/message_loop.h"
 
+namespace vemo::testing {
 namespace {
 
 class posting_frame : public vemo::frame {
  public:
   posting_frame()
-      : frame(toolkit_test::unique_class_name(L"posting"), 0, nullptr, nullptr, nullptr,
+      : frame(unique_class_name(L"posting"), 0, nullptr, nullptr, nullptr,
               nullptr) {}
   bool on_message(UINT message, WPARAM wparam, LPARAM) override {
     if (message != WM_APP) return false;
@@ -39,3 +40,4 @@ TEST(MessageLoop, ReturnsTheExitCodeOfPostQuitMessage) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -5,14 +5,13 @@
 #include "toolkit_test_support.h"
 #include "vemo/movable_widget.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::move_cursor_to;
 
 class movable : public vemo::movable_widget_t {
  public:
   explicit movable(vemo::window* target = nullptr)
-      : movable_widget_t(toolkit_test::unique_class_name(L"movable"), CS_HREDRAW | CS_VREDRAW,
+      : movable_widget_t(unique_class_name(L"movable"), CS_HREDRAW | CS_VREDRAW,
                          nullptr, nullptr, nullptr, nullptr, target) {}
 };
 
@@ -30,7 +29,7 @@ TEST(MovableWidget, DragMovesItsWindowByExactlyTheCursorsMovement) {
   movable widget;
   ASSERT_NE(create_at(widget, 100, 100), nullptr);
   move_cursor_to(150, 150);
-  toolkit_test::press_left();
+  press_left();
   EXPECT_TRUE(widget.dragging());
 
   move_cursor_to(180, 170);
@@ -45,7 +44,7 @@ TEST(MovableWidget, DragMovesItsWindowByExactlyTheCursorsMovement) {
   EXPECT_EQ(top_left(widget).x, 125);
   EXPECT_EQ(top_left(widget).y, 122);
 
-  toolkit_test::release_left();
+  release_left();
   EXPECT_FALSE(widget.dragging());
   move_cursor_to(190, 190);
   EXPECT_EQ(top_left(widget).x, 125);
@@ -59,9 +58,9 @@ TEST(MovableWidget, DragMovesTheTargetInsteadOfTheWidget) {
   ASSERT_NE(create_at(widget, 100, 100), nullptr);
 
   move_cursor_to(150, 150);
-  toolkit_test::press_left();
+  press_left();
   move_cursor_to(140, 165);
-  toolkit_test::release_left();
+  release_left();
   EXPECT_EQ(top_left(target_window).x, 490);
   EXPECT_EQ(top_left(target_window).y, 415);
   EXPECT_EQ(top_left(widget).x, 100);
@@ -72,14 +71,15 @@ TEST(MovableWidget, LeavingTheWindowEndsTheDrag) {
   movable widget;
   ASSERT_NE(create_at(widget, 100, 100), nullptr);
   move_cursor_to(150, 150);
-  toolkit_test::press_left();
+  press_left();
   ASSERT_TRUE(widget.dragging());
 
   move_cursor_to(600, 600);
-  EXPECT_TRUE(toolkit_test::pump_until([&] { return !widget.dragging(); }));
-  toolkit_test::release_left();
+  EXPECT_TRUE(pump_until([&] { return !widget.dragging(); }));
+  release_left();
   EXPECT_EQ(top_left(widget).x, 100);
   EXPECT_EQ(top_left(widget).y, 100);
 }
 
 }  // namespace
+}  // namespace vemo::testing

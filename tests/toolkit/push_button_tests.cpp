@@ -12,14 +12,8 @@
 #include "vemo/frame.h"
 #include "vemo/push_button.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::client_to_screen;
-using toolkit_test::move_cursor_to;
-using toolkit_test::pump_until;
-using toolkit_test::scoped_file;
-using vemo::button_event;
-using vemo::push_button;
 
 struct transition {
   int state;
@@ -77,7 +71,7 @@ struct command {
 class command_parent : public vemo::frame {
  public:
   command_parent()
-      : frame(toolkit_test::unique_class_name(L"button_parent"), 0, nullptr, nullptr, nullptr,
+      : frame(unique_class_name(L"button_parent"), 0, nullptr, nullptr, nullptr,
               nullptr) {}
   bool on_command(int code, int id, HWND control) override {
     commands.push_back({code, id, control});
@@ -102,10 +96,10 @@ class PushButtonMouse : public ::testing::Test {
         if (wanted == state)
           images_.push_back(std::make_unique<scoped_file>(
               files[state],
-              toolkit_test::bmp_file(button_width, button_height, [state](int, int) {
+              bmp_file(button_width, button_height, [state](int, int) {
                 return state_colours[state];
               })));
-      files[state] = toolkit_test::test_folder() + L"\\" + files[state];
+      files[state] = test_folder() + L"\\" + files[state];
     }
     button = std::make_unique<push_button>(files[0], files[1], files[2], files[3], 7, 3);
     ASSERT_NE(parent.create(L"", WS_POPUP | WS_VISIBLE, RECT{200, 200, 500, 400}, nullptr, nullptr),
@@ -118,7 +112,7 @@ class PushButtonMouse : public ::testing::Test {
 
   void TearDown() override {
     button.reset();
-    toolkit_test::pump_messages();
+    pump_messages();
   }
 
   void move_inside(int x = 10, int y = 10) {
@@ -161,12 +155,12 @@ TEST_F(PushButtonMouse, HoverPressReleaseAndLeaveShowTheirImages) {
   EXPECT_EQ(button->state(), push_button::hover);
   EXPECT_EQ(shown(5, 5), state_colours[2]);
 
-  toolkit_test::press_left();
+  press_left();
   EXPECT_EQ(button->state(), push_button::pressed);
   EXPECT_EQ(shown(5, 5), state_colours[1]);
   EXPECT_TRUE(parent.commands.empty());
 
-  toolkit_test::release_left();
+  release_left();
   EXPECT_EQ(button->state(), push_button::hover);
   EXPECT_EQ(shown(5, 5), state_colours[2]);
   expect_one_click();
@@ -198,9 +192,9 @@ TEST_F(PushButtonMouse, WithoutImagesItOutlinesTheHoverAndStillNotifies) {
   EXPECT_EQ(shown(button_width / 2, button_height / 2), GetSysColor(COLOR_WINDOW));
 
   for (int click = 1; click <= 2; ++click) {
-    toolkit_test::press_left();
+    press_left();
     EXPECT_EQ(button->state(), push_button::hover);  // no pressed image to show
-    toolkit_test::release_left();
+    release_left();
     EXPECT_EQ(button->state(), push_button::normal);
     EXPECT_EQ(parent.commands.size(), static_cast<size_t>(click));
     move_inside(11 + click, 10);  // back to hover for the next click
@@ -217,10 +211,10 @@ TEST_F(PushButtonMouse, DisabledButtonIgnoresEveryMouseAction) {
   EXPECT_EQ(shown(5, 5), state_colours[3]);
 
   move_inside();
-  toolkit_test::press_left();
-  toolkit_test::release_left();
+  press_left();
+  release_left();
   move_outside();
-  toolkit_test::pump_messages();
+  pump_messages();
   EXPECT_EQ(button->state(), push_button::disabled);
   EXPECT_TRUE(parent.commands.empty());
 }
@@ -228,18 +222,18 @@ TEST_F(PushButtonMouse, DisabledButtonIgnoresEveryMouseAction) {
 TEST_F(PushButtonMouse, ReleaseCountsOnlyOverTheButtonWhereverThePressBegan) {
   build({0, 1, 2});
   // Pressed on the parent, released over the button.
-  toolkit_test::press_left();
+  press_left();
   move_inside();
-  toolkit_test::release_left();
+  release_left();
   expect_one_click();
 
   // Pressed on the button, released outside it.
   move_inside(20, 12);
-  toolkit_test::press_left();
+  press_left();
   EXPECT_EQ(button->state(), push_button::pressed);
   move_outside();
   EXPECT_TRUE(wait_for_state(push_button::normal));
-  toolkit_test::release_left();
+  release_left();
   EXPECT_EQ(parent.commands.size(), 1u);
 }
 
@@ -252,7 +246,7 @@ LRESULT CALLBACK counting_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 }
 
 TEST(PushButtonParent, ButtonOfAForeignParentNotifiesNobody) {
-  const std::wstring class_name = toolkit_test::unique_class_name(L"foreign");
+  const std::wstring class_name = unique_class_name(L"foreign");
   WNDCLASSW wc{};
   wc.lpfnWndProc = counting_proc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -275,3 +269,4 @@ TEST(PushButtonParent, ButtonOfAForeignParentNotifiesNobody) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

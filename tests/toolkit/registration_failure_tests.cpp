@@ -29,10 +29,8 @@ void* operator new(std::size_t size) {
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::test_dialog_template;
-using toolkit_test::unique_class_name;
 
 TEST(RegistrationFailure, FrameIsCancelledAndCreateRaisesTheError) {
   vemo::frame f(unique_class_name(L"unregistered"), 0, nullptr, nullptr, nullptr, nullptr);
@@ -61,3 +59,4 @@ TEST(RegistrationFailure, DialogEndsAndTheRunRaisesTheError) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -11,6 +11,7 @@
 #include "vemo/mem_bitmap.h"
 #include "vemo/settings.h"
 
+namespace vemo::testing {
 namespace {
 
 class SampleSkin : public ::testing::Test {
@@ -131,3 +132,4 @@ TEST_F(SampleSkin, DialogItemsOfTheAboutBoxAndTheDefragmentationMenu) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -12,9 +12,8 @@
 #include "vemo/settings.h"
 #include "vemo/text_conversion.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::scoped_file;
 
 // "找不到配置项：" in code page 936.
 const std::string missing_key_prefix = "\xD5\xD2\xB2\xBB\xB5\xBD\xC5\xE4\xD6\xC3\xCF\xEE\xA3\xBA";
@@ -213,7 +212,7 @@ TEST(SettingsFile, FileOpenForWritingElsewhereIsStillRead) {
 }
 
 TEST(ProgramFolder, SettingsPathAndProgramPathsLieInTheExecutablesFolder) {
-  const std::wstring folder = toolkit_test::test_folder();
+  const std::wstring folder = test_folder();
   vemo::cfgure settings(L"zq.ini");
   EXPECT_EQ(settings.folder(), folder);
   EXPECT_EQ(settings.path(), folder + L"\\zq.ini");
@@ -275,3 +274,4 @@ TEST(SettingsObject, FailedLoadLeavesNoneAndTheNextOpenTriesAgain) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -4,12 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+namespace vemo::testing {
 namespace {
-
-using vemo::assign_wide_text;
-using vemo::narrow_text;
-using vemo::path_file_name;
-using vemo::wide_text;
 
 // Every expectation below about byte counts assumes the Chinese code page the
 // program targets; the test environment must provide it.
@@ -74,3 +70,4 @@ TEST(PathFileName, TakesThePartAfterTheLastBackslash) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -8,7 +8,7 @@
 
 #include "vemo/program_instance.h"
 
-namespace toolkit_test {
+namespace vemo::testing {
 namespace {
 
 // What the program's start-up does before any window exists.
@@ -127,4 +127,4 @@ std::string bmp_file(int width, int height, const std::function<COLORREF(int, in
   return bytes;
 }
 
-}  // namespace toolkit_test
+}  // namespace vemo::testing

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace toolkit_test {
+namespace vemo::testing {
 
 // Window classes are registered once per name per process; each test takes
 // names of its own so that tests stay independent in any order.
@@ -58,4 +58,4 @@ std::string bmp_file(int width, int height, const std::function<COLORREF(int, in
 // Dialog template of the test executable: an empty captioned popup.
 constexpr int test_dialog_template = 900;
 
-}  // namespace toolkit_test
+}  // namespace vemo::testing

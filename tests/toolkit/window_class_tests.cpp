@@ -10,9 +10,8 @@
 #include "vemo/frame.h"
 #include "vemo/program_instance.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::unique_class_name;
 
 HWND create_popup(vemo::window& w) {
   return w.create(L"", WS_POPUP, RECT{0, 0, 40, 40}, nullptr, nullptr);
@@ -85,3 +84,4 @@ TEST(WindowClasses, UnregisteringForgetsEveryClassSoItCanBeRegisteredAgain) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

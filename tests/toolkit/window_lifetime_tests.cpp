@@ -11,9 +11,8 @@
 #include "vemo/control.h"
 #include "vemo/frame.h"
 
+namespace vemo::testing {
 namespace {
-
-using toolkit_test::unique_class_name;
 
 class destroy_watching_frame : public vemo::frame {
  public:
@@ -200,3 +199,4 @@ TEST(ProgressBar, RangeRunsFromZeroToTheMaximum) {
 }
 
 }  // namespace
+}  // namespace vemo::testing

@@ -16,13 +16,13 @@
 #include "resources/schedule_dialog_ids.h"
 #include "advanced/scheduled_task.h"
 
-#include "companion_stand_in.h"
+#include "advanced/companion_stand_in.h"
 #include "dialog_driver.h"
 #include "engine_in_folder.h"
-#include "fixed_drives_io.h"
-#include "hklm_sandbox.h"
+#include "advanced/fixed_drives_io.h"
+#include "registry_sandbox/registry_sandbox.h"
 #include "message_recorder.h"
-#include "schedule_task_cleanup.h"
+#include "advanced/schedule_task_cleanup.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -32,20 +32,11 @@
 #include <string>
 #include <vector>
 
+namespace dravik::testing {
 namespace {
 
-using engine_test::checked;
-using engine_test::click;
-using engine_test::expect_template_control;
-using engine_test::template_control;
-using engine_test::companion_stand_in;
-using engine_test::dialog_driver;
-using engine_test::engine_in_folder;
-using engine_test::fixed_drives_io;
-using engine_test::hklm_sandbox;
-using engine_test::message_recorder;
-using engine_test::schedule_task_cleanup;
-using engine_test::text_of;
+using tessarel::testing::read_registry_string;
+using tessarel::testing::registry_sandbox;
 
 using strings = std::vector<std::string>;
 
@@ -82,7 +73,7 @@ class Advanced : public ::testing::Test {
     sandbox.reset();
     std::string data;
     EXPECT_FALSE(
-        hklm_sandbox::read_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "VELTOR", data))
+        read_registry_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "VELTOR", data))
         << "the real Run key was written";
   }
 
@@ -95,7 +86,7 @@ class Advanced : public ::testing::Test {
   }
 
   bool run_value(std::string& data) const {
-    return sandbox->read_string(dravik::run_key_path, "VELTOR", data);
+    return sandbox->read_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "VELTOR", data);
   }
 
   companion_stand_in companion;
@@ -105,7 +96,7 @@ class Advanced : public ::testing::Test {
   dravik::Advance& advance_dialog = *engine->advance_dialog;
   int& companion_run_flag = engine->options.companion_run_flag;
   message_recorder messages;
-  std::optional<hklm_sandbox> sandbox;  // made by the tests that confirm the dialog
+  std::optional<registry_sandbox> sandbox;  // made by the tests that confirm the dialog
   std::size_t steps_run = 0;
 };
 
@@ -158,7 +149,7 @@ TEST(AdvanceExport, UnboundExportShowsNothing) {
 class CompanionLogOn : public Advanced {
  protected:
   void SetUp() override {
-    sandbox.emplace();
+    sandbox.emplace({HKEY_LOCAL_MACHINE});
     ASSERT_TRUE(sandbox->active());
     Advanced::SetUp();
   }
@@ -397,3 +388,4 @@ TEST_F(TaskButtons, WithoutComNoTaskButtonIsEnabled) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -3,17 +3,17 @@
 
 #include "advanced/companion_process.h"
 
-#include "companion_stand_in.h"
+#include "advanced/companion_stand_in.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::process_entry;
-using engine_test::companion_stand_in;
 
 TEST(CompanionLookup, FirstProcessNamedLikeTheCompanionInAnyCase) {
   const std::vector<process_entry> processes = {
@@ -84,3 +84,4 @@ TEST_F(Companion, MissingOrBrokenExecutableIsNotStarted) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -6,7 +6,7 @@
 #include "resources/schedule_dialog_ids.h"
 
 #include "dialog_driver.h"
-#include "fixed_drives_io.h"
+#include "advanced/fixed_drives_io.h"
 #include "message_recorder.h"
 
 #include <commctrl.h>
@@ -16,12 +16,9 @@
 #include <string>
 #include <vector>
 
+namespace dravik::testing {
 namespace {
 
-using engine_test::click;
-using engine_test::dialog_driver;
-using engine_test::fixed_drives_io;
-using engine_test::message_recorder;
 
 const wchar_t* const dialog_title = L"Tessarel清单";
 
@@ -198,3 +195,4 @@ TEST_F(ScheduleDialog, OkHandsTheCheckedLettersToTheOwner) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -6,20 +6,20 @@
 #include "advanced/scheduled_task.h"
 #include "advanced/task_settings.h"
 
-#include "schedule_task_cleanup.h"
+#include "advanced/schedule_task_cleanup.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::com_ptr;
 using dravik::com_session;
 using dravik::task_lookup;
 using dravik::task_settings;
-using engine_test::schedule_task_cleanup;
 
 SYSTEMTIME date(WORD year, WORD month, WORD day) {
   SYSTEMTIME today{};
@@ -176,3 +176,4 @@ TEST_F(ScheduledTask, FailedSaveIsReportedAndLeavesNoTask) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

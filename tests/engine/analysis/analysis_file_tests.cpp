@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis_fixture.h"
+#include "analysis/analysis_fixture.h"
 #include "files/defrag_date_file.h"
 #include "volume/file_extents.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::AnalysisFixture;
-using dravik_test::test_volume;
 using sim::file_run;
 using sim::virtual_lcn;
 
@@ -253,4 +251,4 @@ TEST_F(AnalysisFile, ExtentBufferGrowsUntilEveryExtentFits) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

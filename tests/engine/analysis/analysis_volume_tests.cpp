@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis_fixture.h"
+#include "analysis/analysis_fixture.h"
 #include "analysis/analysis_variant.h"
 #include "options/exclusion_lists.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::AnalysisFixture;
-using dravik_test::test_volume;
 using sim::file_run;
 
 class AnalysisVolume : public AnalysisFixture {
@@ -178,4 +176,4 @@ TEST_F(AnalysisVolume, PageOfAScenarioMatchesTheExpectedFile) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis_fixture.h"
+#include "analysis/analysis_fixture.h"
 #include "analysis/analysis_walk.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::AnalysisFixture;
-using dravik_test::test_volume;
 using sim::file_run;
 
 class AnalysisWalk : public AnalysisFixture {};
@@ -219,4 +217,4 @@ TEST(AnalysisWalkPaths, EntriesWhosePathDoesNotFitArePassedOver) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

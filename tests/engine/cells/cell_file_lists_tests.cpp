@@ -5,7 +5,7 @@
 
 #include "cells/cell_file_lists.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 std::vector<std::string> texts_of(const CellFileList& list) {
@@ -75,4 +75,4 @@ TEST(CellFileLists, ClearEmptiesEveryListAndAllowsRefill) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -4,7 +4,7 @@
 
 #include "cells/cell_geometry.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct geometry_case {
@@ -69,4 +69,4 @@ TEST(CellWithinMap, OutsideIndexesBecomeTheLastCell) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

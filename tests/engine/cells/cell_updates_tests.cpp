@@ -5,7 +5,7 @@
 #include "cell_counts_compare.h"
 #include "cells/cell_updates.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 class CellUpdates : public ::testing::Test {
@@ -88,4 +88,4 @@ TEST_F(CellUpdates, RemoveContiguousLeavesFragmentedAlone) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

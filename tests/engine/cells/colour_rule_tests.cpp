@@ -4,7 +4,7 @@
 
 #include "cells/colour_rule.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct colour_case {
@@ -66,4 +66,4 @@ TEST(ColourTable, ColoursEveryCellInOrder) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

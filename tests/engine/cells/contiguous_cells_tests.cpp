@@ -10,7 +10,7 @@
 #include "simulated_volume/simulated_volume.h"
 #include "state/volume_handle.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct extent_case {
@@ -119,4 +119,4 @@ TEST_F(MarkContiguousCells, FileNotInOneRealExtentMarksNothing) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -5,6 +5,7 @@
 
 #include "classlib/cwinapp.h"
 
+namespace dravik::testing {
 namespace {
 
 class recording_app : public CWinApp {
@@ -73,3 +74,4 @@ TEST(CWinApp, FailedStartUpIsReportedNotThrown) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

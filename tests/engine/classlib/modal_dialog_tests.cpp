@@ -10,11 +10,9 @@
 
 #include <string>
 
+namespace dravik::testing {
 namespace {
 
-using engine_test::click;
-using engine_test::dialog_driver;
-using engine_test::set_text;
 
 const wchar_t* const dialog_title = L"Tessarel选项";
 
@@ -52,7 +50,7 @@ TEST(ModalDialog, OkExchangesDataAndCancelDoesNot) {
   dialog.text = "before";
   {
     dialog_driver driver(dialog_title, {[](HWND window) {
-                           EXPECT_EQ(engine_test::text_of(window, IDC_FILTER_FOLDERS), L"before");
+                           EXPECT_EQ(text_of(window, IDC_FILTER_FOLDERS), L"before");
                            set_text(window, IDC_FILTER_FOLDERS, L"磁盘");
                            click(window, IDC_FILTER_AUTO_RUN);
                            click(window, IDCANCEL);
@@ -112,3 +110,4 @@ TEST(ModalDialog, MissingTemplateShowsNothing) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

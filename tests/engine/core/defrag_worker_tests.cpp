@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "defrag_fixture.h"
+#include "defrag/defrag_fixture.h"
 #include "dravik/run_exports.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::DefragFixture;
-using dravik_test::roomy_volume;
-using dravik_test::scattered;
 
 class DefragWorker : public DefragFixture {
  protected:
@@ -111,4 +108,4 @@ TEST_F(DefragWorker, AStopDuringAMoveStillWritesThePageAndTheIndex) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -14,13 +14,12 @@
 #include "options/exclusion_lists.h"
 #include "recording_volume_io.h"
 #include "simulated_volume/simulated_volume.h"
-#include "test_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::recording_volume_io;
-using dravik_test::test_folder;
+using tessarel::testing::scratch_folder;
 
 constexpr size_t record = 24000;
 
@@ -53,7 +52,7 @@ class EngineLoad : public ::testing::Test {
   engine_state& engine() { return *current_engine(); }
   cell_counts cell(int slot, int index) { return (*engine().volumes[slot].cells)[index].counts(); }
 
-  test_folder folder;
+  scratch_folder folder;
   sim::simulated_volume sim;
   volume_io* previous = nullptr;
 };
@@ -145,7 +144,7 @@ TEST_F(EngineLoad, FixedDriveWithoutMapKeepsAndSavesItsCells) {
 
   (*e.volumes[1].cells)[8].assign({1, 0, 0, 2, 0, 0});
   unload_engine();
-  const std::vector<uint8_t> saved = folder.read("diskdata");
+  const std::vector<uint8_t> saved = folder.read_bytes("diskdata");
   disk_data[record + 8 * 24] = 1;
   disk_data[record + 8 * 24 + 12] = 2;
   EXPECT_TRUE(saved == disk_data);
@@ -195,7 +194,7 @@ TEST_F(EngineLoad, DiskdataRoundTripsByteExactPerSlot) {
                                              static_cast<uint32_t>(slot2[3]) << 24);
   EXPECT_EQ(cell(2, 0).in_use, first);
   unload_engine();
-  EXPECT_TRUE(folder.read("diskdata") == disk_data);
+  EXPECT_TRUE(folder.read_bytes("diskdata") == disk_data);
 }
 
 // Catches the unload creating either of its files: both must exist already.
@@ -230,7 +229,7 @@ TEST_F(EngineLoad, StartUpReadsTheOptionsAndUnloadWritesThemBack) {
   engine().options.restart_flag = 0;
   unload_engine();
   EXPECT_FALSE(DLL_GetAutoRun());
-  EXPECT_EQ(folder.read("Setting"),
+  EXPECT_EQ(folder.read_bytes("Setting"),
             (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}));
 }
 
@@ -297,7 +296,7 @@ TEST_F(EngineLoad, UnloadStopsAndWaitsForARunningWorker) {
   fake_worker worker(engine(), release);
   unload_engine();
   EXPECT_TRUE(worker.finished);
-  EXPECT_EQ(folder.read("diskdata")[0], 1) << "the worker's last update is saved";
+  EXPECT_EQ(folder.read_bytes("diskdata")[0], 1) << "the worker's last update is saved";
 }
 
 // Catches an unload that hangs on a worker that does not stop, or that frees
@@ -320,4 +319,4 @@ TEST_F(EngineLoad, UnloadGivesUpWaitingButLeavesTheWorkersStateAlone) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -12,10 +12,9 @@
 #include "core/engine_workers.h"
 #include "loaded_engine.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::gate;
 
 // Polls a condition with a generous bound; true as soon as it holds.
 template <typename Condition>
@@ -80,7 +79,7 @@ TEST(AfxBeginThread, ExceptionEndsOnlyTheThread) {
   delete thread;
 }
 
-class EngineWorkers : public dravik_test::LoadedEngine {};
+class EngineWorkers : public LoadedEngine {};
 
 UINT __cdecl end_at_once(LPVOID parameter) {
   engine_state& engine = *static_cast<engine_state*>(parameter);
@@ -122,4 +121,4 @@ TEST_F(EngineWorkers, WaitLastsUntilBothPointersAreClear) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -7,14 +7,11 @@
 #include <vector>
 
 #include "files/defrag_date_file.h"
-#include "defrag_fixture.h"
+#include "defrag/defrag_fixture.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::DefragFixture;
-using dravik_test::roomy_volume;
-using dravik_test::scattered;
 using sim::file_run;
 using Runs = std::vector<file_run>;
 
@@ -96,7 +93,7 @@ TEST_F(DefragVolume, AStopBetweenTwoExtentsLeavesTheFilePartlyMovedAndTheDate) {
   EXPECT_EQ(engine().report_strings.fragment_rows, "");
   EXPECT_EQ(engine().status.moving, 0);
   EXPECT_EQ(walk().interrupted, 1);
-  EXPECT_EQ(folder.read("defragdate"), no_dates());
+  EXPECT_EQ(folder.read_bytes("defragdate"), no_dates());
   EXPECT_NE(page().find("<!--optimize-->"), std::string::npos);
   EXPECT_EQ(page().find("Optimization"), std::string::npos);
   EXPECT_TRUE(engine().optimize_set.empty()) << "recorded files kept for a later pass";
@@ -115,7 +112,7 @@ TEST_F(DefragVolume, AStopBetweenTwoFilesInterruptsTheVolume) {
   EXPECT_EQ(runs("D:\\a.bin").size(), 1u);
   EXPECT_EQ(runs("D:\\b.bin"), scattered(300, 4));
   EXPECT_EQ(walk().interrupted, 1);
-  EXPECT_EQ(folder.read("defragdate"), no_dates());
+  EXPECT_EQ(folder.read_bytes("defragdate"), no_dates());
   EXPECT_NE(page().find("D:\\a.bin"), std::string::npos);
   EXPECT_EQ(page().find("Optimization"), std::string::npos);
 }
@@ -138,4 +135,4 @@ TEST_F(DefragVolume, OptimisedRunsGetTheirTableAndUnreadableVolumesNoPage) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "defrag_fixture.h"
+#include "defrag/defrag_fixture.h"
 #include "defrag/defrag_walk.h"
 #include "options/exclusion_lists.h"
 #include "volume/volume_access.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::DefragFixture;
-using dravik_test::roomy_volume;
-using dravik_test::scattered;
 using sim::file_run;
 using Runs = std::vector<file_run>;
 
@@ -147,4 +144,4 @@ TEST_P(DefragRecording, RecordsFilesInOneExtentLargestFirst) {
 INSTANTIATE_TEST_SUITE_P(FileSystems, DefragRecording, ::testing::Values("NTFS", "FAT32"));
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -8,14 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "defrag_fixture.h"
+#include "defrag/defrag_fixture.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::DefragFixture;
-using dravik_test::roomy_volume;
-using dravik_test::scattered;
 using sim::file_run;
 using Runs = std::vector<file_run>;
 
@@ -195,4 +192,4 @@ TEST_P(FileMoverCells, AreThoseOfAFreshAnalysisAfterTheMoves) {
 INSTANTIATE_TEST_SUITE_P(FileSystems, FileMoverCells, ::testing::Values("NTFS", "FAT32"));
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

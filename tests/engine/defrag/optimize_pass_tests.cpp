@@ -9,14 +9,12 @@
 #include <tuple>
 #include <vector>
 
-#include "defrag_fixture.h"
+#include "defrag/defrag_fixture.h"
 #include "dravik/run_exports.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::DefragFixture;
-using dravik_test::roomy_volume;
 using sim::file_run;
 using Runs = std::vector<file_run>;
 // Path, old range, new range of one optimisation row.
@@ -218,4 +216,4 @@ INSTANTIATE_TEST_SUITE_P(Volumes, OptimizePassCells,
                                                               uint64_t{1048577})));
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

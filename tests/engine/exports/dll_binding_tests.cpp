@@ -9,6 +9,7 @@
 #include "dravik/run_exports.h"
 #include "dravik/volume_info.h"
 
+namespace dravik::testing {
 namespace {
 
 std::string built_dll_path() {
@@ -52,3 +53,4 @@ TEST(DravikDll, LoadsBindsEveryExportByNameAndUnloads) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -9,16 +9,15 @@
 #include "core/engine_state.h"
 #include "dravik/report_exports.h"
 #include "reports/report_shell.h"
+#include "advanced/fixed_drives_io.h"
 #include "engine_in_folder.h"
-#include "fixed_drives_io.h"
-#include "report_test_folder.h"
+#include "report_templates.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::report_test_folder;
-using engine_test::engine_in_folder;
-using engine_test::fixed_drives_io;
+using tessarel::testing::scratch_folder;
 
 std::vector<std::string> opened;
 
@@ -31,7 +30,7 @@ class ReportExports : public ::testing::Test {
   void SetUp() override {
     opened.clear();
     previous_shell = install_report_shell(&record);
-    dravik_test::write_test_templates(folder);
+    write_test_templates(folder);
   }
   void TearDown() override {
     engine.reset();
@@ -42,7 +41,7 @@ class ReportExports : public ::testing::Test {
   void unload() { engine.reset(); }
 
   shell_open_function previous_shell = nullptr;
-  report_test_folder folder;
+  scratch_folder folder;
   fixed_drives_io drives{""};
   std::optional<engine_in_folder> engine{std::in_place, folder.path() + "Tessarel.exe"};
   std::atomic<std::int32_t>& present = (*engine)->job.registry_report_present;
@@ -101,4 +100,4 @@ TEST_F(ReportExports, UnboundExportsDoNothing) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -13,10 +13,9 @@
 #include "message_recorder.h"
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::gate;
 using sim::testing::small_ntfs;
 
 std::vector<uint8_t> bytes(const std::string& text) {
@@ -31,7 +30,7 @@ struct visit {
   int32_t current_slot;  // current_slot as the step saw it
 };
 
-class RunExports : public dravik_test::LoadedEngine {
+class RunExports : public LoadedEngine {
  protected:
   void SetUp() override {
     LoadedEngine::SetUp();
@@ -52,13 +51,13 @@ class RunExports : public dravik_test::LoadedEngine {
   }
 
   std::string analysis_index() {
-    const std::vector<uint8_t> page = folder.read("analysisreporttop.html");
+    const std::vector<uint8_t> page = folder.read_bytes("analysisreporttop.html");
     return std::string(page.begin(), page.end());
   }
 
   std::vector<visit> visits;
   // The small volumes have no room to be defragmented: each gets a message.
-  engine_test::message_recorder messages;
+  message_recorder messages;
 };
 
 // Catches letters taken out of order, page numbers that skip a volume
@@ -243,4 +242,4 @@ TEST_F(RunExports, UnloadDuringARunStopsItAndWaitsForTheExport) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -14,13 +14,12 @@
 #include "loaded_engine.h"
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::gate;
 using sim::testing::small_ntfs;
 
-class VolumeExports : public dravik_test::LoadedEngine {
+class VolumeExports : public LoadedEngine {
  protected:
   void SetUp() override {
     LoadedEngine::SetUp();
@@ -236,4 +235,4 @@ TEST_F(VolumeExports, ManyExtentsGrowTheQuerysOwnBuffer) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

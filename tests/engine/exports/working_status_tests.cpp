@@ -11,13 +11,12 @@
 #include "loaded_engine.h"
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::fake_worker_pointer;
 using sim::testing::small_ntfs;
 
-class WorkingStatusPoll : public dravik_test::LoadedEngine {
+class WorkingStatusPoll : public LoadedEngine {
  protected:
   void SetUp() override {
     LoadedEngine::SetUp();
@@ -140,4 +139,4 @@ TEST_F(WorkingStatusPoll, MoveNumbersChangeOnlyWhileDefragmenting) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

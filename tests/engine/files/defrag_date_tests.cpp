@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "files/defrag_date_file.h"
-#include "test_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::test_folder;
+using tessarel::testing::scratch_folder;
 
 constexpr std::time_t hour = 3600;
 
@@ -91,7 +91,7 @@ TEST(RecencyOfBadRecords, GiveUnknown) {
 
 // Catches a record read from the wrong offset or a short file read as a date.
 TEST(DefragDateFile, ReadsTheSlotsRecord) {
-  test_folder folder;
+  scratch_folder folder;
   std::vector<uint8_t> file(16 * 26, 0);
   const std::vector<uint8_t> recent = record_bytes(date_at(now - 10 * hour));
   const std::vector<uint8_t> old = record_bytes(date_at(now - 100 * hour));
@@ -106,7 +106,7 @@ TEST(DefragDateFile, ReadsTheSlotsRecord) {
 }
 
 TEST(DefragDateFile, MissingEmptyOrShortFilesGiveUnknown) {
-  test_folder folder;
+  scratch_folder folder;
   EXPECT_EQ(read_recency_state(folder.file("defragdate"), 0, now), 0);
 
   folder.write("defragdate", {});
@@ -123,14 +123,14 @@ TEST(DefragDateFile, MissingEmptyOrShortFilesGiveUnknown) {
 
 // Catches a writer that creates the file, truncates it or writes elsewhere.
 TEST(DefragDateFile, WriteUpdatesOnlyTheSlotOfAnExistingFile) {
-  test_folder folder;
+  scratch_folder folder;
   EXPECT_FALSE(write_defrag_date(folder.file("defragdate"), 2, now));
   EXPECT_FALSE(folder.exists("defragdate"));
 
   std::vector<uint8_t> file(16 * 26, 0xEE);
   folder.write("defragdate", file);
   ASSERT_TRUE(write_defrag_date(folder.file("defragdate"), 2, now - hour));
-  const std::vector<uint8_t> written = folder.read("defragdate");
+  const std::vector<uint8_t> written = folder.read_bytes("defragdate");
   ASSERT_EQ(written.size(), file.size());
   defrag_date expected = date_at(now - hour);
   EXPECT_EQ(std::vector<uint8_t>(written.begin() + 32, written.begin() + 48),
@@ -143,4 +143,4 @@ TEST(DefragDateFile, WriteUpdatesOnlyTheSlotOfAnExistingFile) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

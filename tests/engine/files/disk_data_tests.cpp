@@ -7,12 +7,12 @@
 #include "files/disk_data_file.h"
 #include "core/engine_state.h"
 #include "files/stdio_file.h"
-#include "test_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::test_folder;
+using tessarel::testing::scratch_folder;
 
 constexpr size_t record = 24000;
 
@@ -24,7 +24,7 @@ void put_le32(std::vector<uint8_t>& bytes, size_t offset, int32_t value) {
 
 // Catches a wrong offset, byte order or counter order when restoring a map.
 TEST(DiskDataRead, RestoresTheSlotsRecord) {
-  test_folder folder;
+  scratch_folder folder;
   std::vector<uint8_t> file(3 * record, 0);
   // slot 2, cell 1: counters 1, 2, 3, 4, 5, -6; slot 1 holds noise
   for (int i = 0; i < 6; ++i) put_le32(file, 2 * record + 24 + 4 * i, i == 5 ? -6 : i + 1);
@@ -41,7 +41,7 @@ TEST(DiskDataRead, RestoresTheSlotsRecord) {
 
 // Catches stale values where a short file ends, and a missing file.
 TEST(DiskDataRead, BytesTheFileDoesNotHoldAreZero) {
-  test_folder folder;
+  scratch_folder folder;
   std::vector<uint8_t> file(record + 30, 0xFF);  // slot 1 holds 30 bytes: cell 0 and half of 1
   folder.write("diskdata", file);
   const stdio_file disk_data = open_stdio_file(folder.file("diskdata"), "rb");
@@ -74,7 +74,7 @@ class SaveEngineState : public ::testing::Test {
     return *engine.volumes[slot].cells;
   }
 
-  test_folder folder;
+  scratch_folder folder;
   engine_state engine{engine_load_options{}};
 };
 
@@ -88,7 +88,7 @@ TEST_F(SaveEngineState, WritesAllocatedSlotsAtTheirOffsetsOnly) {
 
   save_engine_state(engine);
 
-  const std::vector<uint8_t> saved = folder.read("diskdata");
+  const std::vector<uint8_t> saved = folder.read_bytes("diskdata");
   ASSERT_EQ(saved.size(), file.size());
   std::vector<uint8_t> expected = file;
   std::fill(expected.begin(), expected.begin() + record, 0);
@@ -104,7 +104,7 @@ TEST_F(SaveEngineState, ExtendsAShortFileToReachItsSlot) {
   folder.write("diskdata", std::vector<uint8_t>(10, 0x11));
   allocate(2)[3].assign({1, 0, 0, 0, 1, 0});
   save_engine_state(engine);
-  const std::vector<uint8_t> saved = folder.read("diskdata");
+  const std::vector<uint8_t> saved = folder.read_bytes("diskdata");
   ASSERT_EQ(saved.size(), 3 * record);
   EXPECT_EQ(saved[0], 0x11);
   EXPECT_EQ(saved[2 * record + 3 * 24], 1);
@@ -125,7 +125,7 @@ TEST_F(SaveEngineState, NoFixedDriveLeavesDiskdataAlone) {
   folder.write("diskdata", std::vector<uint8_t>(record, 0x22));
   allocate(0);
   save_engine_state(engine);
-  EXPECT_EQ(folder.read("diskdata"), std::vector<uint8_t>(record, 0x22));
+  EXPECT_EQ(folder.read_bytes("diskdata"), std::vector<uint8_t>(record, 0x22));
 }
 
 // Catches flags written in the wrong order or place, bytes 0 to 8 changed, or
@@ -139,8 +139,8 @@ TEST_F(SaveEngineState, WritesTheFlagsLowBytesFromByte9) {
   save_engine_state(engine);
   const std::vector<uint8_t> expected{0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77,
                                       0x77, 0x77, 1,    0,    1,    0};
-  EXPECT_EQ(folder.read("Setting"), expected);
+  EXPECT_EQ(folder.read_bytes("Setting"), expected);
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

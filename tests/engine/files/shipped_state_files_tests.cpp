@@ -6,9 +6,12 @@
 
 #include <string>
 
-#include "scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
+namespace dravik::testing {
 namespace {
+
+using tessarel::testing::scratch_folder;
 
 std::string windows_path(std::string path) {
   for (char& c : path) {
@@ -45,7 +48,7 @@ void copy_application_folder(const std::string& to) {
 }
 
 TEST(ShippedStateFiles, OptionFlagSurvivesAnUnloadInACopyOfTheFolder) {
-  engine_test::scratch_folder folder;
+  scratch_folder folder;
   copy_application_folder(folder.path());
   const std::string host = folder.path() + "state_files_host.exe";
   ASSERT_TRUE(CopyFileA(windows_path(TESSAREL_TEST_STATE_FILES_HOST).c_str(), host.c_str(), FALSE));
@@ -67,9 +70,10 @@ TEST(ShippedStateFiles, OptionFlagSurvivesAnUnloadInACopyOfTheFolder) {
   CloseHandle(process.hProcess);
   EXPECT_EQ(exit_code, 0u) << "the host's failed step (see state_files_host.cpp)";
 
-  const std::string setting = folder.read("Setting");
+  const std::string setting = folder.read("Setting").value_or("");
   ASSERT_EQ(setting.size(), 13u);
   EXPECT_EQ(setting[10], 1) << "the logout flag's byte";
 }
 
 }  // namespace
+}  // namespace dravik::testing

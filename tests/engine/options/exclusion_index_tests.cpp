@@ -7,7 +7,7 @@
 
 #include "options/exclusion_index.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 // Catches a lookup that folds the case differently from the lists' tests
@@ -56,4 +56,4 @@ TEST(ExclusionIndex, AnswersAsTheListsDo) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -5,6 +5,7 @@
 
 #include <string>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::add_file_exclusion;
@@ -122,3 +123,4 @@ TEST(ExclusionLists, EntriesLongerThan255BytesAreNotListed) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -1,17 +1,18 @@
 #include "options/option_flags_file.h"
 
-#include "scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::option_flag_refs;
 using dravik::read_option_flags_file;
 using dravik::write_option_flags_file;
-using engine_test::scratch_folder;
+using tessarel::testing::scratch_folder;
 
 struct flags {
   int auto_run = 0;
@@ -70,3 +71,4 @@ TEST(SettingFile, WriteChangesOnlyTheFlagBytes) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

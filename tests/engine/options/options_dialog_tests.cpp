@@ -10,11 +10,11 @@
 #include "options/run_key_entry.h"
 
 #include "dialog_driver.h"
+#include "advanced/fixed_drives_io.h"
 #include "engine_in_folder.h"
-#include "fixed_drives_io.h"
-#include "hklm_sandbox.h"
+#include "registry_sandbox/registry_sandbox.h"
 #include "message_recorder.h"
-#include "scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -23,22 +23,14 @@
 #include <string>
 #include <vector>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::file_exclusion;
 using dravik::file_exclusion_kind;
-using engine_test::checked;
-using engine_test::click;
-using engine_test::expect_template_control;
-using engine_test::template_control;
-using engine_test::dialog_driver;
-using engine_test::engine_in_folder;
-using engine_test::fixed_drives_io;
-using engine_test::hklm_sandbox;
-using engine_test::message_recorder;
-using engine_test::scratch_folder;
-using engine_test::set_text;
-using engine_test::text_of;
+using tessarel::testing::read_registry_string;
+using tessarel::testing::registry_sandbox;
+using tessarel::testing::scratch_folder;
 
 using strings = std::vector<std::string>;
 
@@ -58,7 +50,7 @@ class Options : public ::testing::Test {
   void TearDown() override {
     sandbox.reset();
     std::string data;
-    EXPECT_FALSE(hklm_sandbox::read_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "Tessarel", data))
+    EXPECT_FALSE(read_registry_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "Tessarel", data))
         << "the real Run key was written";
   }
 
@@ -93,7 +85,7 @@ class Options : public ::testing::Test {
   }
 
   bool run_value(std::string& data) const {
-    return sandbox->read_string(dravik::run_key_path, "Tessarel", data);
+    return sandbox->read_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "Tessarel", data);
   }
 
   scratch_folder folder;
@@ -109,7 +101,7 @@ class Options : public ::testing::Test {
   int& restart = engine->options.restart_flag;
   int& companion_run = engine->options.companion_run_flag;
   message_recorder messages;
-  std::optional<hklm_sandbox> sandbox{std::in_place};
+  std::optional<registry_sandbox> sandbox{std::in_place, {HKEY_LOCAL_MACHINE}};
 };
 
 using OptionsLoad = Options;
@@ -165,7 +157,7 @@ TEST_F(OptionsLoad, FlagsWrittenAtUnloadAreReadAtTheNextLoad) {
   load();
   EXPECT_TRUE(DLL_GetRestart());
   EXPECT_EQ(companion_run, 1);
-  EXPECT_EQ(folder.read("Setting").substr(0, 9), "123456789");
+  EXPECT_EQ(folder.read("Setting").value_or("").substr(0, 9), "123456789");
 }
 
 // Before the engine is loaded (or after it is unloaded) the exports must
@@ -341,7 +333,8 @@ TEST_F(OptionsDialog, CheckingStartUpWritesTheRunValue) {
 
 TEST_F(OptionsDialog, UncheckingStartUpDeletesTheRunValue) {
   folder.write("Setting", std::string(9, '\x00') + std::string("\x01\x00\x00\x00", 4));
-  ASSERT_TRUE(sandbox->write_string(dravik::run_key_path, "Tessarel", host_executable_path));
+  ASSERT_TRUE(sandbox->write_string(HKEY_LOCAL_MACHINE, dravik::run_key_path, "Tessarel",
+                                    host_executable_path));
   load();
   run_dialog({[](HWND dialog) {
     EXPECT_TRUE(checked(dialog, IDC_FILTER_AUTO_RUN));
@@ -416,3 +409,4 @@ TEST_F(OptionsDialog, UnwritablePresetFileKeepsFileAndLists) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

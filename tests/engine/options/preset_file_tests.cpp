@@ -1,6 +1,6 @@
 #include "options/preset_file.h"
 
-#include "scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+namespace dravik::testing {
 namespace {
 
 using dravik::file_exclusion;
@@ -16,7 +17,7 @@ using dravik::format_presets;
 using dravik::parse_presets;
 using dravik::preset_contents;
 using dravik::split_entries;
-using engine_test::scratch_folder;
+using tessarel::testing::scratch_folder;
 
 using strings = std::vector<std::string>;
 
@@ -171,3 +172,4 @@ TEST(PresetFile, FailedWriteLeavesTheOldFile) {
 }
 
 }  // namespace
+}  // namespace dravik::testing

@@ -7,12 +7,13 @@
 
 #include "reports/registry_report.h"
 #include "reports/report_rows.h"
-#include "report_test_folder.h"
+#include "report_templates.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::report_test_folder;
+using tessarel::testing::scratch_folder;
 
 registry_issue issue(std::uint8_t fixed, std::wstring key, std::wstring value, std::wstring data,
                      std::wstring problem) {
@@ -39,7 +40,7 @@ const std::string open_rows =
 class RegistryReport : public ::testing::Test {
  protected:
   void SetUp() override {
-    dravik_test::write_test_templates(folder);
+    write_test_templates(folder);
     build_report_blocks(strings);
   }
   std::string block(const std::string& caption, const std::string& rows) const {
@@ -49,7 +50,7 @@ class RegistryReport : public ::testing::Test {
     return text;
   }
 
-  report_test_folder folder;
+  scratch_folder folder;
   report_strings strings;
   std::atomic<std::int32_t> present{0};
 };
@@ -108,4 +109,4 @@ TEST(AnsiText, ConvertsToCodePage936UpToTheFirstNul) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

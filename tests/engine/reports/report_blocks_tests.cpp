@@ -5,7 +5,7 @@
 
 #include "reports/report_strings.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 std::size_t occurrences(const std::string& text, const std::string& piece) {
@@ -93,4 +93,4 @@ TEST(ReportBlocks, BuildingEmptiesEveryOtherString) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -11,13 +11,14 @@
 #include "reports/report_index.h"
 #include "reports/report_pages.h"
 #include "reports/report_rows.h"
-#include "report_test_folder.h"
+#include "report_templates.h"
+#include "scratch_folder/scratch_folder.h"
 #include "reports/report_time.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::report_test_folder;
+using tessarel::testing::scratch_folder;
 
 // The block with each marker replaced by its expected value; every marker
 // must be there once.
@@ -40,7 +41,7 @@ const walk_figures walk_d{120, 4500, 2, 7};
 class ReportPages : public ::testing::Test {
  protected:
   void SetUp() override {
-    dravik_test::write_test_templates(folder);
+    write_test_templates(folder);
     build_report_blocks(strings);
   }
   std::vector<std::string> pages() const {
@@ -53,7 +54,7 @@ class ReportPages : public ::testing::Test {
     return names;
   }
 
-  report_test_folder folder;
+  scratch_folder folder;
   report_strings strings;
   std::atomic<std::int32_t> registry_report_present{0};
 };
@@ -246,4 +247,4 @@ TEST_F(ReportPages, MissingTemplateOrUnwritablePageIsSkipped) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

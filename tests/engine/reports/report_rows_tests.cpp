@@ -5,7 +5,7 @@
 
 #include "reports/report_rows.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 // Catches a changed row layout; the second cell's "class=foot >" blank and the
@@ -74,4 +74,4 @@ TEST(ReportRows, ValuesAreEscapedAndChineseKept) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

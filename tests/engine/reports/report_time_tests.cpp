@@ -7,7 +7,7 @@
 #include "reports/report_percentage.h"
 #include "reports/report_time.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 // Catches days counted into the hours, minutes or seconds over 59, and the
@@ -83,4 +83,4 @@ TEST(FragmentationPercentage, CountsOnlyFragmentationDominatedCells) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

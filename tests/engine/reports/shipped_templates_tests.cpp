@@ -8,12 +8,13 @@
 
 #include "reports/report_index.h"
 #include "reports/report_pages.h"
-#include "report_test_folder.h"
+#include "report_templates.h"
+#include "scratch_folder/scratch_folder.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::report_test_folder;
+using tessarel::testing::scratch_folder;
 
 // The templates and report-set pages as the build ships them.
 std::string shipped(const std::string& name) {
@@ -79,7 +80,7 @@ TEST(ShippedTemplates, ReportSetsFrameTheirIndexBesideMainFrame) {
 // The shipped templates through the page writers: nothing of the engine's
 // markers is left in the pages.
 TEST(ShippedTemplates, MakeCompletePages) {
-  report_test_folder folder;
+  scratch_folder folder;
   for (const char* name : {"analysisreportmodel.html", "analysisreporttopmodel.html"}) {
     folder.write(name, shipped(name));
   }
@@ -111,4 +112,4 @@ TEST(ShippedTemplates, MakeCompletePages) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

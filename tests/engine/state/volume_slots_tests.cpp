@@ -2,7 +2,7 @@
 
 #include "state/volume_slots.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct slot_case {
@@ -42,4 +42,4 @@ TEST(SlotOfLetterRange, NoValueReachesSlots24And25) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

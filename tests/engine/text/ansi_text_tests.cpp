@@ -4,7 +4,7 @@
 
 #include "text/ansi_text.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 struct compare_case {
@@ -60,4 +60,4 @@ TEST(AnsiContainsIgnoringCase, FindsAsciiPartsAtCharacterStarts) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

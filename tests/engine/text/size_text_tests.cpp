@@ -4,7 +4,7 @@
 
 #include "text/size_text.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 constexpr uint64_t gib = uint64_t{1} << 30;
@@ -35,4 +35,4 @@ INSTANTIATE_TEST_SUITE_P(
         size_case{uint64_t{16} << 40, "16384.0 GB"}));
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -7,7 +7,7 @@
 
 #include "volume/free_runs.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
 using run = std::pair<uint64_t, uint64_t>;  // start, length
@@ -200,4 +200,4 @@ TEST(FreeRunScanUntil, StopsRightAfterTheRunTheCallerEndsWith) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -10,10 +10,9 @@
 #include "volume/volume_access.h"
 #include "volume/volume_bitmap.h"
 
-namespace dravik {
+namespace dravik::testing {
 namespace {
 
-using dravik_test::recording_volume_io;
 
 sim::volume_geometry volume_of(uint64_t clusters) {
   sim::volume_geometry geometry;
@@ -175,4 +174,4 @@ TEST_F(VolumeBitmapRead, OpenVolumeSetsTheLetterOnlyWhenItOpens) {
 }
 
 }  // namespace
-}  // namespace dravik
+}  // namespace dravik::testing

@@ -6,18 +6,8 @@
 
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik::sim {
+namespace dravik::sim::testing {
 namespace {
-
-using testing::as_bitmap;
-using testing::as_extents;
-using testing::open_file;
-using testing::open_volume;
-using testing::read_bitmap;
-using testing::read_extents;
-using testing::runs_in;
-using testing::small_fat;
-using testing::small_ntfs;
 
 using runs = std::vector<std::pair<int64_t, uint64_t>>;
 
@@ -229,4 +219,4 @@ TEST_F(SimulatedControlCodes, ExtentsOfOtherKindsOfHandle) {
 }
 
 }  // namespace
-}  // namespace dravik::sim
+}  // namespace dravik::sim::testing

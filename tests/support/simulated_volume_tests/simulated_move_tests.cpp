@@ -8,14 +8,8 @@
 
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik::sim {
+namespace dravik::sim::testing {
 namespace {
-
-using testing::move_clusters;
-using testing::move_result;
-using testing::open_file;
-using testing::open_volume;
-using testing::small_ntfs;
 
 using runs = std::vector<file_run>;
 
@@ -292,4 +286,4 @@ TEST_F(VolumeInvariants, NoticesExtentsShorterThanTheFile) {
 }
 
 }  // namespace
-}  // namespace dravik::sim
+}  // namespace dravik::sim::testing

@@ -7,12 +7,8 @@
 
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik::sim {
+namespace dravik::sim::testing {
 namespace {
-
-using testing::open_file;
-using testing::small_fat;
-using testing::small_ntfs;
 
 // GBK texts: a character whose trail byte is '\', and two characters that
 // differ only in a trail byte that looks like 'A' or 'a'.
@@ -255,4 +251,4 @@ TEST_F(SimulatedTree, JunctionsWithATargetAreFollowed) {
 }
 
 }  // namespace
-}  // namespace dravik::sim
+}  // namespace dravik::sim::testing

@@ -6,13 +6,8 @@
 
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik::sim {
+namespace dravik::sim::testing {
 namespace {
-
-using testing::open_file;
-using testing::open_volume;
-using testing::small_fat;
-using testing::small_ntfs;
 
 class SimulatedDrives : public ::testing::Test {
  protected:
@@ -222,4 +217,4 @@ TEST_F(SimulatedDrives, ANullByteCountIsRecordedAsMisuse) {
 }
 
 }  // namespace
-}  // namespace dravik::sim
+}  // namespace dravik::sim::testing

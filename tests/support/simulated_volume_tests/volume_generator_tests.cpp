@@ -9,7 +9,7 @@
 #include "simulated_volume/volume_generator.h"
 #include "simulated_volume/volume_walk.h"
 
-namespace dravik::sim {
+namespace dravik::sim::testing {
 namespace {
 
 generator_settings small_settings(uint64_t seed = 7) {
@@ -218,4 +218,4 @@ TEST(VolumeGenerator, SystemFoldersAndEntriesAreThere) {
 }
 
 }  // namespace
-}  // namespace dravik::sim
+}  // namespace dravik::sim::testing

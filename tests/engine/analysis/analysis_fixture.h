@@ -17,11 +17,11 @@
 #include "cell_counts_compare.h"
 #include "core/engine_lifetime.h"
 #include "state/volume_slots.h"
+#include "scratch_folder/scratch_folder.h"
 #include "simulated_volume/simulated_volume.h"
-#include "test_folder.h"
 #include "platform/volume_io.h"
 
-namespace dravik_test {
+namespace dravik::testing {
 
 // Passes every call to another volume_io. It can report each directory entry
 // a search returns (a test stops the walk there), answer the extent reads
@@ -159,7 +159,7 @@ class AnalysisFixture : public ::testing::Test {
     folder.write(name, std::vector<uint8_t>(text.begin(), text.end()));
   }
   std::string read(const std::string& name) {
-    const std::vector<uint8_t> bytes = folder.read(name);
+    const std::vector<uint8_t> bytes = folder.read_bytes(name);
     return std::string(bytes.begin(), bytes.end());
   }
 
@@ -169,7 +169,7 @@ class AnalysisFixture : public ::testing::Test {
     return text;
   }
 
-  test_folder folder;
+  tessarel::testing::scratch_folder folder;
   dravik::sim::simulated_volume sim;
   scripted_volume_io io{sim};
 
@@ -187,4 +187,4 @@ inline dravik::sim::volume_geometry test_volume(uint64_t clusters = 1000,
   return geometry;
 }
 
-}  // namespace dravik_test
+}  // namespace dravik::testing

@@ -3,7 +3,7 @@
 // which waits until it is ended). Every companion process started from this
 // folder is ended when the object goes, whatever the test did.
 
-#include "scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <tlhelp32.h>
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace engine_test {
+namespace dravik::testing {
 
 class companion_stand_in {
  public:
@@ -25,7 +25,7 @@ class companion_stand_in {
   bool installed() const { return installed_ != FALSE; }
   const std::string& folder() const { return folder_.path(); }
   std::string executable() const { return folder_.path() + "VELTOR.exe"; }
-  const scratch_folder& files() const { return folder_; }
+  const tessarel::testing::scratch_folder& files() const { return folder_; }
 
   // Starts the stand-in directly (as the log-on entry would). The handle
   // stays with the object.
@@ -79,9 +79,9 @@ class companion_stand_in {
     return named && lstrcmpiA(path, executable().c_str()) == 0;
   }
 
-  scratch_folder folder_;
+  tessarel::testing::scratch_folder folder_;
   BOOL installed_ = FALSE;
   std::vector<HANDLE> handles_;
 };
 
-}  // namespace engine_test
+}  // namespace dravik::testing

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace engine_test {
+namespace dravik::testing {
 
 class fixed_drives_io final : public dravik::volume_io {
  public:
@@ -46,4 +46,4 @@ class fixed_drives_io final : public dravik::volume_io {
   dravik::volume_io* previous_;
 };
 
-}  // namespace engine_test
+}  // namespace dravik::testing

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis_fixture.h"
+#include "analysis/analysis_fixture.h"
 #include "defrag/defrag_volume.h"
 #include "message_recorder.h"
 #include "simulated_volume/simulated_test_support.h"
 
-namespace dravik_test {
+namespace dravik::testing {
 
 // 64 KiB clusters, so 800 free clusters are the 52,428,800 bytes a volume
 // needs to be defragmented; one cluster per cell up to 1000 clusters. Moves
@@ -71,7 +71,7 @@ class DefragFixture : public AnalysisFixture {
     return count;
   }
 
-  engine_test::message_recorder messages;
+  message_recorder messages;
 };
 
-}  // namespace dravik_test
+}  // namespace dravik::testing

@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace engine_test {
+namespace dravik::testing {
 
 class schedule_task_cleanup {
  public:
@@ -32,4 +32,4 @@ class schedule_task_cleanup {
   }
 };
 
-}  // namespace engine_test
+}  // namespace dravik::testing

@@ -7,6 +7,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh"
+"$root/scripts/check_layers.sh"
 "$root/scripts/build.sh" x86_64 i686
 
 # The shipped build's checks (its export table) need no Wine.

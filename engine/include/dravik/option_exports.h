@@ -11,7 +11,9 @@ extern "C" {
 
 // Shows the options dialog modally; when it is confirmed, rewrites
 // "preset.ini", rebuilds the exclusion lists, adds or removes the start-up
-// Run value and takes over the flags.
+// Run value and takes over the flags. Returns at once, changing nothing,
+// while a job runs (the walkers read the lists) or while the dialog is
+// already open (a call from inside its own loop).
 void __cdecl DLL_Options(void);
 
 // One-byte truth values of the option flags.

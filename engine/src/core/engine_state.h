@@ -83,6 +83,10 @@ struct engine_state {
   // showings. User interface thread only.
   std::unique_ptr<Filter> filter_dialog;
   std::unique_ptr<Advance> advance_dialog;
+  // Set while the dialog's export shows it, so that a second call from
+  // inside its loop is refused. User interface thread only.
+  bool filter_dialog_open = false;
+  bool advance_dialog_open = false;
   std::array<slot_file_lists, slot_count> file_lists;
   // The records the exports return, rewritten by each call of their export;
   // user interface thread.

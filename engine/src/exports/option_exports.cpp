@@ -1,6 +1,7 @@
 #include "dravik/option_exports.h"
 
 #include "core/engine_state.h"
+#include "exports/open_flag_scope.h"
 #include "options/engine_options.h"
 
 using dravik::current_engine;
@@ -10,8 +11,11 @@ extern "C" void __cdecl DLL_Options(void) {
   // Nothing may leave an exported function as an exception; a failure here
   // (out of memory) leaves the options as they were.
   try {
-    if (engine_state* engine = current_engine())
-      dravik::show_options_dialog(*engine->filter_dialog, engine->option_state);
+    engine_state* engine = current_engine();
+    // Confirming during a run would free the lists a walker is reading.
+    if (!engine || dravik::run_in_progress(engine->job) || engine->filter_dialog_open) return;
+    const dravik::open_flag_scope open(engine->filter_dialog_open);
+    dravik::show_options_dialog(*engine->filter_dialog, engine->option_state);
   } catch (...) {
   }
 }

@@ -102,6 +102,20 @@ class Advanced : public ::testing::Test {
 
 using AdvancedDialog = Advanced;
 
+// During a run, or from inside its own loop, the export shows nothing.
+TEST_F(AdvancedDialog, RefusedDuringARunAndFromInsideItself) {
+  engine->job.run_active = true;
+  EXPECT_EQ(run({[](HWND) { ADD_FAILURE() << "shown during a run"; }}), -1);
+  EXPECT_EQ(steps_run, 0u);
+  engine->job.run_active = false;
+
+  int nested_result = 0;
+  EXPECT_EQ(run({[&](HWND) { nested_result = DLL_Advance(); },
+                 [](HWND dialog) { click(dialog, IDCANCEL); }}),
+            IDCANCEL);
+  EXPECT_EQ(nested_result, -1);
+}
+
 TEST_F(AdvancedDialog, ShowsItsTemplateWithTheCurrentState) {
   advance_dialog.companion_run_check = 1;
   run({[](HWND dialog) {

@@ -376,6 +376,27 @@ TEST_F(OptionsDialog, AnyNonZeroFlagByteIsOnAndConfirmingAddsNoRunValue) {
   EXPECT_TRUE(DLL_GetAutoRun());
 }
 
+// During a run the walkers read the lists a confirmed dialog replaces; from
+// inside its own loop a second dialog would edit the same values.
+TEST_F(OptionsDialog, RefusedDuringARunAndFromInsideItself) {
+  load();
+  engine->job.run_active = true;
+  EXPECT_EQ(run_dialog({[](HWND) { ADD_FAILURE() << "shown during a run"; }}), 0u);
+  engine->job.run_active = false;
+
+  std::size_t steps_before_nested_return = 0;
+  dialog_driver* driver = nullptr;
+  dialog_driver outer(dialog_title, {[&](HWND) {
+                                       DLL_Options();
+                                       steps_before_nested_return = driver->steps_run();
+                                     },
+                                     [](HWND dialog) { click(dialog, IDCANCEL); }});
+  driver = &outer;
+  DLL_Options();
+  EXPECT_EQ(steps_before_nested_return, 1u) << "the nested call showed a dialog";
+  EXPECT_EQ(outer.steps_run(), 2u);
+}
+
 // Only a change of the check touches the registry.
 TEST_F(OptionsDialog, UnchangedStartUpCheckLeavesTheRegistryAlone) {
   folder.write("Setting", std::string(9, '\x00') + std::string("\x01\x00\x00\x00", 4));

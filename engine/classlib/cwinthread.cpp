@@ -4,6 +4,13 @@
 
 #include <new>
 
+namespace {
+
+// Any address inside this module, to find the module by.
+const char module_marker = 0;
+
+}  // namespace
+
 CWinThread::CWinThread(AFX_THREADPROC proc, LPVOID param) noexcept
     : proc_(proc), param_(param) {}
 
@@ -22,7 +29,11 @@ unsigned __stdcall CWinThread::thread_entry(void* self) {
   } catch (...) {
     result = 0;
   }
+  const HMODULE module = thread->module_;
   if (thread->m_bAutoDelete) delete thread;
+  // The module may be unloaded by this very call; the rest of it runs in the
+  // system's code.
+  if (module != nullptr) FreeLibraryAndExitThread(module, result);
   return result;
 }
 
@@ -35,10 +46,13 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority, UINT
   // Always created suspended, so the handle and id are stored before the
   // procedure can run and the priority applies from its first instruction.
   // _beginthreadex rather than CreateThread: the procedure uses the C runtime.
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<LPCWSTR>(&module_marker), &thread->module_);
   unsigned id = 0;
   const uintptr_t handle =
       _beginthreadex(security, stack_size, &CWinThread::thread_entry, thread, CREATE_SUSPENDED, &id);
   if (handle == 0) {
+    if (thread->module_ != nullptr) FreeLibrary(thread->module_);
     delete thread;
     return nullptr;
   }

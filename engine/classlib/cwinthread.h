@@ -37,11 +37,16 @@ class CWinThread {
 
   AFX_THREADPROC proc_;
   LPVOID param_;
+  // A reference to the module holding this code, taken before the thread
+  // starts and given back by the thread's very last call, so that a host
+  // freeing the library meanwhile never unmaps code the thread still runs.
+  HMODULE module_ = nullptr;
 };
 
 // Starts proc(param) on a new thread with the given priority, stack size (0:
 // the default) and creation flags (0 or CREATE_SUSPENDED). Returns null when
-// the thread cannot be created. An exception leaving proc ends the thread
+// the thread cannot be created. The thread keeps the module that holds this
+// code loaded until it has ended. An exception leaving proc ends the thread
 // quietly with exit code 0 rather than the process.
 CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param,
                            int priority = THREAD_PRIORITY_NORMAL, UINT stack_size = 0,

@@ -53,4 +53,19 @@ TEST(DravikDll, LoadsBindsEveryExportByNameAndUnloads) {
 }
 
 }  // namespace
+// A run export returns as soon as the workers have let go of the job, a few
+// instructions before they leave the library's code; a host that frees the
+// library right then must not pull that code from under them.
+TEST(DravikDll, FreedRightAfterARunExportManyTimesOver) {
+  for (int round = 0; round < 200; ++round) {
+    HMODULE library = LoadLibraryA(built_dll_path().c_str());
+    ASSERT_NE(library, nullptr) << "round " << round << ", error " << GetLastError();
+    auto analyse = reinterpret_cast<int(__cdecl*)(const char*)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DLL_AnalyseVolume")));
+    ASSERT_NE(analyse, nullptr);
+    EXPECT_EQ(analyse(""), 1);
+    ASSERT_TRUE(FreeLibrary(library)) << "round " << round;
+  }
+}
+
 }  // namespace dravik::testing

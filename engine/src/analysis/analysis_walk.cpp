@@ -51,7 +51,11 @@ class tree_walker : public directory_walk<tree_walker> {
     }
 
     walk_.files_scanned += 1;
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SPARSE_FILE)) return;
+    // A symbolic link opens as its target, possibly on another volume, whose
+    // clusters do not belong on this volume's map.
+    if (attributes &
+        (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SPARSE_FILE | FILE_ATTRIBUTE_REPARSE_POINT))
+      return;
     walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;
     if (!variant_.examines(walk_.file_size)) return;
     walk_.excluded = records_.exclusions.file_excluded(name, length) ? 1 : 0;

@@ -48,7 +48,9 @@ class defrag_walker : public directory_walk<defrag_walker> {
     }
 
     walk_.files_scanned += 1;
-    if (attributes & FILE_ATTRIBUTE_SPARSE_FILE) return;
+    // A symbolic link opens as its target, possibly on another volume, which
+    // this volume's move call must never be sent.
+    if (attributes & (FILE_ATTRIBUTE_SPARSE_FILE | FILE_ATTRIBUTE_REPARSE_POINT)) return;
     if (!hand_on(prefix, name, length, 0)) return;
     records_.cursor.in_system_folder = ansi_contains(walk_.walk_path, "system32") ? 1 : 0;
     walk_.file_size = uint64_t{record.nFileSizeHigh} << 32 | record.nFileSizeLow;

@@ -29,7 +29,8 @@ class optimize_pass {
         walk_(records.walk),
         status_(records.status),
         set_(set),
-        volume_(records.volumes[records.job.working_slot].handle.get()) {}
+        volume_(records.volumes[records.job.working_slot].handle.get()),
+        fat_(records.volumes[records.job.working_slot].file_system_name != "NTFS") {}
 
   void run() {
     status_.totalUnits = set_.size();
@@ -56,14 +57,38 @@ class optimize_pass {
 
  private:
   // The file's size and attributes into the walk's find record; false when
-  // it is no longer there.
+  // it is no longer there, or is now a symbolic link (which opens as its
+  // target, possibly on another volume).
   bool look_up(const std::string& path) {
     const find_handle search(current_volume_io().find_first_file(path.c_str(), &walk_.find_record));
     if (!search.is_open()) return false;
     char* name = walk_.find_record.cFileName;
     name[sizeof walk_.find_record.cFileName - 1] = '\0';
     status_.current_entry_name.set(name);
-    return true;
+    return (walk_.find_record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  }
+
+  // Whether the open file still lies where the walk recorded it: one real
+  // extent of the recorded size at the recorded position (on FAT, unmoved
+  // files were recorded 2 clusters further on). The entry may be hours old:
+  // the file may have grown or been replaced since, or be a second name of
+  // a file already moved under its first.
+  bool still_as_recorded(HANDLE file, const optimize_entry& entry, uint64_t clusters) {
+    int64_t lcn = 0;
+    uint64_t length = 0;
+    if (!read_single_extent(records_.extents, file, lcn, length) || length != clusters)
+      return false;
+    const auto recorded = static_cast<int64_t>(entry.position);
+    return lcn == recorded || (fat_ && lcn + 2 == recorded);
+  }
+
+  // Whether the moved file now lies in one extent at the target; a move the
+  // file system took but carried out otherwise is no success.
+  bool now_at(HANDLE file, uint64_t target, uint64_t clusters) {
+    int64_t lcn = 0;
+    uint64_t length = 0;
+    return read_single_extent(records_.extents, file, lcn, length) &&
+           lcn == static_cast<int64_t>(target) && length == clusters;
   }
 
   // The first free run of the bitmap just read that begins before position
@@ -96,6 +121,10 @@ class optimize_pass {
     volume_handle& file = mover.current_file;
     file.reset(current_volume_io().create_file(entry.path.c_str(), 0, 0, OPEN_EXISTING, 0));
     if (!file.is_open()) return std::next(position);
+    if (!still_as_recorded(file.get(), entry, clusters)) {
+      file.close();
+      return std::next(position);
+    }
 
     // The status reads the source from this copy, never from the entry,
     // which goes while the file is still being moved.
@@ -110,6 +139,10 @@ class optimize_pass {
         !current_volume_io().device_io_control(volume_, FSCTL_MOVE_FILE, &mover.move_request,
                                                sizeof mover.move_request, nullptr, 0,
                                                &returned)) {
+      file.close();
+      return std::next(position);
+    }
+    if (!now_at(file.get(), target, clusters)) {
       file.close();
       return std::next(position);
     }
@@ -141,6 +174,7 @@ class optimize_pass {
   status_feed& status_;
   optimize_map& set_;
   const HANDLE volume_;
+  const bool fat_;
 };
 
 }  // namespace

@@ -106,6 +106,44 @@ TEST_F(FileMover, ARefusedMoveEndsOnlyThatFile) {
   EXPECT_EQ(walk().interrupted, 0);
 }
 
+// Catches a failed bitmap read taken for free space (a move into clusters
+// nobody checked) or ending the walk: that file stays without a row, the next
+// one is moved.
+TEST_F(FileMover, ABitmapReadThatFailsLeavesOnlyThatFile) {
+  sim.add_volume('C', roomy_volume());
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", scattered(200, 3));
+  add_file("C:\\b.bin", scattered(300, 3));
+  add_file("C:\\c.bin", scattered(400, 3));
+  sim.set_move_hook([this](const sim::move_request& request) {
+    if (request.number == 1) sim.fail_bitmap_reads('C', ERROR_NOT_READY, 1);  // b's read
+  });
+  load();
+  defragment();
+
+  EXPECT_EQ(runs("C:\\a.bin").size(), 1u);
+  EXPECT_EQ(runs("C:\\b.bin"), scattered(300, 3));
+  EXPECT_EQ(runs("C:\\c.bin").size(), 1u);
+  EXPECT_EQ(row_count(), 2u);
+  EXPECT_EQ(rows().find("b.bin"), std::string::npos);
+}
+
+// Catches an extent list cut at the buffer's first size (the file then
+// counted as moved after its first fragments) and a buffer that does not
+// grow: 300 extents need more than the mover's first 80,000-byte step.
+TEST_F(FileMover, AFileOf300ExtentsEndsInOne) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\many.bin", scattered(1000, 300, 1, 3));
+  load();
+  defragment();
+
+  EXPECT_EQ(runs("C:\\many.bin").size(), 1u);
+  EXPECT_EQ(sim.moves_done(), 300u);
+  EXPECT_EQ(row_count(), 1u);
+  EXPECT_GT(engine().extents.size, extent_buffer::initial_size);
+}
+
 // Catches a file counted as moved because every call succeeded, although
 // the file system did not carry one of them out: the row and the count
 // follow what the file system reports afterwards.

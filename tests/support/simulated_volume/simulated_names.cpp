@@ -1,5 +1,6 @@
 // CreateFileA and the directory searches of simulated_volume.
 #include <algorithm>
+#include <string>
 
 #include "last_error.h"
 #include "names.h"
@@ -106,8 +107,8 @@ HANDLE simulated_volume::create_file(const char* name, DWORD desired_access, DWO
   if (creation_disposition < CREATE_NEW || creation_disposition > TRUNCATE_EXISTING) {
     return fail_handle(ERROR_INVALID_PARAMETER);
   }
-  drive* d = drive_of(path.letter);
   if (path.volume) {
+    drive* d = drive_of(path.letter);
     if (d == nullptr) return fail_handle(ERROR_FILE_NOT_FOUND);
     if (!d->volume) return fail_handle(ERROR_NOT_READY);
     if (d->open_error != 0) return fail_handle(d->open_error);
@@ -116,8 +117,14 @@ HANDLE simulated_volume::create_file(const char* name, DWORD desired_access, DWO
     handle.letter = path.letter;
     return handles_.open(std::move(handle));
   }
-  if (d == nullptr) return fail_handle(ERROR_PATH_NOT_FOUND);
-  if (!d->volume) return fail_handle(ERROR_NOT_READY);
+  return open_entry(path, desired_access, creation_disposition, flags_and_attributes);
+}
+
+DWORD simulated_volume::find_entry(const win32_path& path, DWORD creation_disposition,
+                                   DWORD flags_and_attributes, node_id& entry) {
+  drive* d = drive_of(path.letter);
+  if (d == nullptr) return ERROR_PATH_NOT_FOUND;
+  if (!d->volume) return ERROR_NOT_READY;
   const volume_model& volume = *d->volume;
 
   node_id target = root_node;
@@ -125,32 +132,63 @@ HANDLE simulated_volume::create_file(const char* name, DWORD desired_access, DWO
     node_id directory = root_node;
     if (const DWORD error = volume.enter_directories(
             path.components.data(), path.components.size() - 1, false, directory)) {
-      return fail_handle(error);
+      return error;
     }
     target = volume.child(directory, path.components.back());
   }
   // The simulated tree is read-only through the seam: nothing is created
   // or truncated.
   if (target == no_node) {
-    return fail_handle(creation_disposition == OPEN_EXISTING ||
-                               creation_disposition == TRUNCATE_EXISTING
-                           ? ERROR_FILE_NOT_FOUND
-                           : ERROR_WRITE_PROTECT);
+    return creation_disposition == OPEN_EXISTING || creation_disposition == TRUNCATE_EXISTING
+               ? ERROR_FILE_NOT_FOUND
+               : ERROR_WRITE_PROTECT;
   }
-  if (creation_disposition == CREATE_NEW) return fail_handle(ERROR_FILE_EXISTS);
+  if (creation_disposition == CREATE_NEW) return ERROR_FILE_EXISTS;
   if (creation_disposition == CREATE_ALWAYS || creation_disposition == TRUNCATE_EXISTING) {
-    return fail_handle(ERROR_WRITE_PROTECT);
+    return ERROR_WRITE_PROTECT;
   }
   if (volume.is_junction(target) && !(flags_and_attributes & FILE_FLAG_OPEN_REPARSE_POINT)) {
-    if (const DWORD error = volume.follow_junction(target, target)) return fail_handle(error);
+    if (const DWORD error = volume.follow_junction(target, target)) return error;
   }
+  entry = target;
+  return 0;
+}
+
+HANDLE simulated_volume::open_entry(const win32_path& named, DWORD desired_access,
+                                    DWORD creation_disposition, DWORD flags_and_attributes) {
+  // A file symbolic link leads on to its target, possibly on another volume,
+  // unless the caller asks for the link itself. A chain longer than the
+  // platform follows fails instead of looping.
+  constexpr int max_followed_links = 31;
+  const win32_path* path = &named;
+  win32_path followed;
+  std::string link_target;  // the text followed's components point into
+  node_id target = no_node;
+  for (int links = 0;; ++links) {
+    if (const DWORD error =
+            find_entry(*path, creation_disposition, flags_and_attributes, target)) {
+      return fail_handle(error);
+    }
+    const volume_model& volume = *drive_of(path->letter)->volume;
+    if (!volume.is_file_symlink(target) || (flags_and_attributes & FILE_FLAG_OPEN_REPARSE_POINT)) {
+      break;
+    }
+    if (path->trailing_separator) return fail_handle(ERROR_INVALID_NAME);
+    if (links == max_followed_links) return fail_handle(ERROR_CANT_RESOLVE_FILENAME);
+    link_target = volume.symlink_target(target);
+    if (const DWORD error = parse_win32_path(link_target.c_str(), false, followed)) {
+      return fail_handle(error);
+    }
+    path = &followed;
+  }
+  const volume_model& volume = *drive_of(path->letter)->volume;
   const bool directory = volume.is_directory(target);
   // Opening a directory takes FILE_FLAG_BACKUP_SEMANTICS; a file named with
   // a trailing separator is no valid name.
   if (directory && !(flags_and_attributes & FILE_FLAG_BACKUP_SEMANTICS)) {
     return fail_handle(ERROR_ACCESS_DENIED);
   }
-  if (!directory && path.trailing_separator) return fail_handle(ERROR_INVALID_NAME);
+  if (!directory && path->trailing_separator) return fail_handle(ERROR_INVALID_NAME);
   if (const DWORD error = volume.open_error(target)) return fail_handle(error);
   if ((desired_access & write_access) && (volume.attributes(target) & FILE_ATTRIBUTE_READONLY) &&
       !directory) {
@@ -158,7 +196,7 @@ HANDLE simulated_volume::create_file(const char* name, DWORD desired_access, DWO
   }
   open_handle handle;
   handle.kind = directory ? handle_kind::directory : handle_kind::file;
-  handle.letter = path.letter;
+  handle.letter = path->letter;
   handle.node = target;
   const HANDLE result = handles_.open(std::move(handle));
   if (creation_disposition == OPEN_ALWAYS) set_last_error(ERROR_ALREADY_EXISTS);

@@ -234,7 +234,11 @@ std::string simulated_volume::describe(const open_handle& handle) const {
     case handle_kind::volume:
       return "volume \\\\.\\" + drive;
     case handle_kind::file:
-      return "file " + path;
+      return (volume != nullptr && volume->alive(handle.node) &&
+                      volume->is_file_symlink(handle.node)
+                  ? "symbolic link "
+                  : "file ") +
+             path;
     case handle_kind::directory:
       return "directory " + path;
     case handle_kind::find:

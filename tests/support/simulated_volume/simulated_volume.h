@@ -12,6 +12,11 @@
 // with their buffer layouts and errors. FSCTL_MOVE_FILE really moves the
 // clusters.
 //
+// Like NTFS it has hard links (several names of one file), file symbolic
+// links (followed by CreateFileA unless FILE_FLAG_OPEN_REPARSE_POINT, also
+// to another volume) and directory junctions, and it can hold the clusters
+// a move frees until a checkpoint, refusing them as move targets meanwhile.
+//
 // For tests it can refuse opens of chosen entries, fail bitmap reads, call a
 // hook before every move, check its own invariants and list the handles
 // still open.
@@ -76,6 +81,26 @@ class simulated_volume final : public volume_io {
                 DWORD attributes = FILE_ATTRIBUTE_ARCHIVE, uint64_t time = default_file_time);
   void remove(std::string_view path);
   void set_junction_target(std::string_view junction, std::string_view target);
+  // Another name, on the same volume, for an existing file: both are listed
+  // with the same size, attributes and times and open the one file, whose
+  // clusters stay until its last name is removed. Throws for a directory,
+  // a symbolic link or another volume.
+  void add_hard_link(std::string_view existing_file, std::string_view new_path);
+  // A file symbolic link listed with FILE_ATTRIBUTE_REPARSE_POINT |
+  // FILE_ATTRIBUTE_ARCHIVE, size 0 and no clusters. target is "X:\dir\name"
+  // on any drive and need not exist; opening the link follows it (a missing
+  // target fails as its path does: ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND;
+  // more than 31 links in a row, ERROR_CANT_RESOLVE_FILENAME).
+  void add_file_symlink(std::string_view link, std::string_view target);
+
+  // --- delayed reuse of freed clusters --------------------------------------
+  // While holding, the clusters FSCTL_MOVE_FILE frees show free in the bitmap
+  // but a move whose target touches one fails with ERROR_INVALID_PARAMETER;
+  // take_free_clusters passes them over. Turning holding off releases them.
+  void hold_freed_clusters(char letter, bool hold);
+  // Releases every held cluster of the volume; holding stays as it was.
+  void checkpoint(char letter);
+  uint64_t held_clusters(char letter) const;
 
   // --- failures on demand -------------------------------------------------
   // Every CreateFileA of the entry fails with error (0 lets it open again).
@@ -144,6 +169,14 @@ class simulated_volume final : public volume_io {
   node_id existing_node(std::string_view path, char* letter = nullptr) const;
   // The drive a root such as "C:\" names, or null; sets the error to report.
   drive* root_drive(const char* root, DWORD& error);
+  // CreateFileA of an entry (not a volume), following symbolic links.
+  HANDLE open_entry(const win32_path& path, DWORD desired_access, DWORD creation_disposition,
+                    DWORD flags_and_attributes);
+  // The entry a path names, through the junctions on the way and, unless
+  // FILE_FLAG_OPEN_REPARSE_POINT, a junction at the end: 0, or the error
+  // CreateFileA gives. Symbolic links are left to the caller.
+  DWORD find_entry(const win32_path& path, DWORD creation_disposition, DWORD flags_and_attributes,
+                   node_id& entry);
   void fill_find_data(const volume_model& volume, node_id directory, node_id entry,
                       WIN32_FIND_DATAA* data) const;
   std::string describe(const open_handle& handle) const;

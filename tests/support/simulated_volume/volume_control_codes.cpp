@@ -106,7 +106,8 @@ DWORD volume_model::read_volume_extents(int64_t starting_vcn, void* out, DWORD o
   return write_extents(&bad_clusters, 1, 0, out, out_size, returned);
 }
 
-DWORD volume_model::move(node_id file, int64_t vcn, int64_t lcn, DWORD count) {
+DWORD volume_model::move(node_id name, int64_t vcn, int64_t lcn, DWORD count) {
+  const node_id file = data_of(name);
   if (count == 0 || vcn < 0 || lcn < 0) return ERROR_INVALID_PARAMETER;
   const int64_t end_vcn = vcn + count;
   if (end_vcn > allocated_vcns(file)) return ERROR_INVALID_PARAMETER;
@@ -122,7 +123,10 @@ DWORD volume_model::move(node_id file, int64_t vcn, int64_t lcn, DWORD count) {
   }
   // Every target cluster must be free; this also refuses a target that
   // overlaps the file's own clusters.
-  if (!bitmap_.range_clear(static_cast<uint64_t>(lcn), count)) return ERROR_INVALID_PARAMETER;
+  if (!bitmap_.range_clear(static_cast<uint64_t>(lcn), count) ||
+      any_held(static_cast<uint64_t>(lcn), count)) {
+    return ERROR_INVALID_PARAMETER;
+  }
 
   // Copy the data cluster by cluster and release the old clusters.
   for (uint32_t i = first; i < past; ++i) {
@@ -138,6 +142,8 @@ DWORD volume_model::move(node_id file, int64_t vcn, int64_t lcn, DWORD count) {
       }
     }
     bitmap_.clear_range(static_cast<uint64_t>(source), static_cast<uint64_t>(to - from));
+    // Freed, but not for reuse before the next checkpoint.
+    if (holding_) held_.set_range(static_cast<uint64_t>(source), static_cast<uint64_t>(to - from));
   }
   bitmap_.set_range(static_cast<uint64_t>(lcn), count);
 

@@ -49,6 +49,8 @@ void volume_model::check(std::vector<std::string>& problems) const {
       if (entry.extent_count != 0) problems.push_back(path_of(id) + ": a directory with extents");
       continue;
     }
+    // A file's clusters are counted once, at its data node.
+    if (data_of(id) != id) continue;
     int64_t start = 0;
     for (uint32_t i = 0; i < entry.extent_count; ++i) {
       const extent& e = extents(id)[i];
@@ -81,6 +83,7 @@ void volume_model::check(std::vector<std::string>& problems) const {
     }
   }
 
+  check_links(problems, owned);
   const uint64_t differs = owned.first_difference(bitmap_);
   if (differs != bitmap_.size()) {
     problems.push_back(

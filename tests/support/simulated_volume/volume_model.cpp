@@ -26,9 +26,9 @@ volume_model::volume_model(volume_geometry geometry)
 
 void volume_model::claim(uint64_t lcn, uint64_t count, const char* what) {
   if (count == 0) test_mistake(std::string(what) + ": empty cluster range");
-  if (!bitmap_.range_clear(lcn, count)) {
+  if (!bitmap_.range_clear(lcn, count) || any_held(lcn, count)) {
     test_mistake(std::string(what) + ": clusters " + std::to_string(lcn) + "+" +
-                 std::to_string(count) + " are not free or not on the volume");
+                 std::to_string(count) + " are not free, held or not on the volume");
   }
   bitmap_.set_range(lcn, count);
 }
@@ -45,15 +45,18 @@ void volume_model::reserve(uint64_t lcn, uint64_t count) {
 }
 
 uint64_t volume_model::take_free_clusters(uint64_t lcn, uint64_t count) {
+  auto is_free = [&](uint64_t cluster) {
+    return !bitmap_.test(cluster) && (held_.used() == 0 || !held_.test(cluster));
+  };
   uint64_t taken = 0;
   const uint64_t end = std::min(lcn + count, bitmap_.size());
   for (uint64_t at = lcn; at < end;) {
-    if (bitmap_.test(at)) {
+    if (!is_free(at)) {
       ++at;
       continue;
     }
     uint64_t run = 1;
-    while (at + run < end && !bitmap_.test(at + run)) ++run;
+    while (at + run < end && is_free(at + run)) ++run;
     bitmap_.set_range(at, run);
     taken_.push_back({at, run});
     taken += run;
@@ -197,6 +200,7 @@ void volume_model::store_extents(node_id file, const extent* extents, uint32_t c
 void volume_model::remove(node_id node) {
   if (node == root_node || !alive(node)) test_mistake("remove: no such entry");
   if (is_directory(node) && !children(node).empty()) test_mistake("remove: directory not empty");
+  if (remove_shared_name(node)) return;
   int64_t start = 0;
   for (uint32_t i = 0; i < extent_count(node); ++i) {
     const extent& e = extents(node)[i];
@@ -209,6 +213,10 @@ void volume_model::remove(node_id node) {
     }
     start = e.next_vcn;
   }
+  drop_entry(node);
+}
+
+void volume_model::drop_entry(node_id node) {
   std::vector<node_id>& list = directories_[nodes_[parent(node)].directory];
   list.erase(std::find(list.begin(), list.end(), node));
   nodes_[node].alive = false;
@@ -217,6 +225,7 @@ void volume_model::remove(node_id node) {
   nodes_[node].extent_capacity = 0;
   open_errors_.erase(node);
   junction_targets_.erase(node);
+  symlink_targets_.erase(node);
 }
 
 void volume_model::set_open_error(node_id node, DWORD error) {
@@ -294,7 +303,7 @@ size_t volume_model::memory_bytes() const {
   size_t bytes = bitmap_.memory_bytes() + nodes_.capacity() * sizeof(node) + names_.capacity() +
                  directories_.capacity() * sizeof(directories_[0]) +
                  pool_.capacity() * sizeof(extent) + tags_.capacity() * sizeof(uint32_t) +
-                 scratch_.capacity() * sizeof(extent);
+                 scratch_.capacity() * sizeof(extent) + held_.memory_bytes();
   for (const std::vector<node_id>& list : directories_) bytes += list.capacity() * sizeof(node_id);
   return bytes;
 }

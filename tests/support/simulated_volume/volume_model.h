@@ -4,6 +4,12 @@
 // bodies of the three control codes in the platform's buffer formats and
 // moves clusters the way the file system does.
 //
+// A file may have several names (hard links): one entry, its data node,
+// holds the extents and the others refer to it; every lookup of extents
+// goes through data_of. File symbolic links are entries without clusters
+// that keep their target as a path text ("X:\dir\name"), followed by
+// simulated_volume since the target may lie on another volume.
+//
 // Not thread-safe on its own: simulated_volume guards it with its lock.
 // Building calls throw std::invalid_argument on misuse (a test bug); the
 // calls the engine reaches return Win32 error codes and never throw.
@@ -80,7 +86,8 @@ class volume_model {
   // Runs are kept as given (two runs that touch stay two extents).
   node_id add_file(node_id parent, std::string_view name, uint64_t size, const file_run* runs,
                    size_t run_count, DWORD attributes, uint64_t time);
-  // A file, or an empty directory; frees the file's clusters.
+  // A file, or an empty directory; frees the file's clusters with its last
+  // name.
   void remove(node_id node);
   // The error every open of the entry fails with (ERROR_SHARING_VIOLATION,
   // ERROR_ACCESS_DENIED, ...); 0 lets it open.
@@ -90,8 +97,24 @@ class volume_model {
   // junctions of Windows do.
   void set_junction_target(node_id junction, node_id target);
   // Marks the free clusters of [lcn, lcn + count) used by another process;
-  // returns how many it took.
+  // returns how many it took. Held clusters are not free for it.
   uint64_t take_free_clusters(uint64_t lcn, uint64_t count);
+  // Another name in parent for an existing file (its size, attributes and
+  // times are the file's; the model never changes them). Throws for a
+  // directory or a symbolic link.
+  node_id add_hard_link(node_id file, node_id parent, std::string_view name);
+  // A file symbolic link: FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE,
+  // size 0, no clusters. The target is not checked.
+  node_id add_file_symlink(node_id parent, std::string_view name, std::string target,
+                           uint64_t time);
+
+  // --- delayed reuse of freed clusters -------------------------------------
+  // While holding, the clusters a move frees are free in the bitmap but no
+  // move may target them, until release_held (a checkpoint). Turning holding
+  // off releases them.
+  void set_holding(bool hold);
+  void release_held();
+  uint64_t held_count() const { return held_.used(); }
 
   // --- lookup -----------------------------------------------------------
   node_id child(node_id directory, std::string_view name) const;
@@ -112,6 +135,18 @@ class volume_model {
   bool is_junction(node_id node) const {
     return is_directory(node) && (nodes_[node].attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   }
+  bool is_file_symlink(node_id node) const {
+    return !symlink_targets_.empty() && symlink_targets_.count(node) != 0;
+  }
+  // The path a file symbolic link names.
+  const std::string& symlink_target(node_id link) const { return symlink_targets_.at(link); }
+  // The entry that holds the extents of a file's name: itself unless the
+  // name is a hard link added later.
+  node_id data_of(node_id node) const {
+    if (link_data_.empty()) return node;
+    const auto it = link_data_.find(node);
+    return it == link_data_.end() ? node : it->second;
+  }
   std::string_view name(node_id node) const {
     return std::string_view(names_).substr(nodes_[node].name_at, nodes_[node].name_length);
   }
@@ -120,8 +155,10 @@ class volume_model {
   uint64_t size(node_id node) const { return nodes_[node].size; }
   uint64_t time(node_id node) const { return nodes_[node].time; }
   DWORD open_error(node_id node) const;
-  const extent* extents(node_id node) const { return pool_.data() + nodes_[node].extents_at; }
-  uint32_t extent_count(node_id node) const { return nodes_[node].extent_count; }
+  const extent* extents(node_id node) const {
+    return pool_.data() + nodes_[data_of(node)].extents_at;
+  }
+  uint32_t extent_count(node_id node) const { return nodes_[data_of(node)].extent_count; }
   int64_t allocated_vcns(node_id node) const;
   // Entries of a directory, sorted by compare_names; ids grow in creation order.
   const std::vector<node_id>& children(node_id directory) const;
@@ -141,13 +178,15 @@ class volume_model {
   // extent as long as the volume.
   DWORD read_volume_extents(int64_t starting_vcn, void* out, DWORD out_size, DWORD* returned) const;
   // Moves [vcn, vcn + count) of the file to [lcn, lcn + count); every
-  // target cluster must be free and the range real clusters of the file.
+  // target cluster must be free and not held, and the range real clusters
+  // of the file.
   DWORD move(node_id file, int64_t vcn, int64_t lcn, DWORD count);
 
   // --- invariants -----------------------------------------------------------
   // Appends one line per broken rule: bitmap = reserved + taken + extents, no
   // cluster owned twice, extents well formed and covering the size, content
-  // tags in order, directory lists sorted and linked.
+  // tags in order, directory lists sorted and linked, names of a file and
+  // symbolic links without clusters of their own, held clusters free.
   void check(std::vector<std::string>& problems) const;
 
   // For tests of the check itself: state it must notice.
@@ -180,6 +219,16 @@ class volume_model {
   uint32_t first_extent_after(node_id file, int64_t vcn) const;
   uint32_t content_tag(node_id file, int64_t vcn) const;
   void claim(uint64_t lcn, uint64_t count, const char* what);
+  bool any_held(uint64_t lcn, uint64_t count) const {
+    return held_.used() != 0 && !held_.range_clear(lcn, count);
+  }
+  // Removes a name of a file with other names and returns true: the clusters
+  // stay, and when the name was the data node another name takes the
+  // extents over. False, changing nothing, for a file with one name.
+  bool remove_shared_name(node_id node);
+  // Takes a removed entry out of its directory and every table.
+  void drop_entry(node_id node);
+  void check_links(std::vector<std::string>& problems, const cluster_bitmap& owned) const;
 
   volume_geometry geometry_;
   cluster_bitmap bitmap_;
@@ -192,6 +241,10 @@ class volume_model {
   std::vector<cluster_range> taken_;
   std::unordered_map<node_id, DWORD> open_errors_;
   std::unordered_map<node_id, node_id> junction_targets_;
+  std::unordered_map<node_id, node_id> link_data_;  // a later name -> its file's data node
+  std::unordered_map<node_id, std::string> symlink_targets_;
+  bool holding_ = false;
+  cluster_bitmap held_;  // sized while holding
   std::vector<uint32_t> tags_;
   std::vector<extent> scratch_;
 };

@@ -132,6 +132,113 @@ TEST_F(OptimizePass, FilesGoneOrLockedAreSkipped) {
   EXPECT_EQ(walk().interrupted, 0);
 }
 
+// Catches entries trusted hours after the walk: a file replaced or grown
+// since then is moved by its old figures (elsewhere, or in part). It must be
+// passed over with no row.
+class OptimizePassStaleEntry : public OptimizePass,
+                               public ::testing::WithParamInterface<Runs> {};
+
+TEST_P(OptimizePassStaleEntry, AFileChangedSinceTheWalkIsPassedOver) {
+  const Runs replacement = GetParam();
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", {{1000, 20}});
+  add_file("C:\\b.bin", {{1100, 10}});
+  sim.set_move_hook([this, &replacement](const sim::move_request& request) {
+    if (request.number != 1) return;
+    sim.remove("C:\\b.bin");
+    add_file("C:\\b.bin", replacement);
+  });
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(runs("C:\\b.bin"), replacement);
+  EXPECT_EQ(optimisation_rows(), (std::vector<row>{{"C:\\a.bin", "1000 - 1019", "100 - 119"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplacedElsewhereOrGrownInPlace, OptimizePassStaleEntry,
+                         ::testing::Values(Runs{{1500, 10}}, Runs{{1100, 15}}));
+
+// Catches the second name of a hard-linked file (most system binaries) moved
+// again after the first: its entry no longer starts where it was recorded.
+TEST_F(OptimizePass, AHardLinkedFileMovesOnceUnderItsFirstName) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", {{1000, 20}});
+  sim.add_hard_link("C:\\a.bin", "C:\\Windows\\a.bin");
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(sim.moves_done(), 1u);
+  EXPECT_EQ(optimisation_rows().size(), 1u);
+  EXPECT_EQ(runs("C:\\a.bin"), (Runs{{100, 20}}));
+}
+
+// Catches a symbolic link followed by the walks: its target lies on another
+// volume, whose clusters do not belong on this volume's map and whose file
+// this volume's move call must never be sent.
+TEST_F(OptimizePass, ASymbolicLinkIsNeverRecordedNorMoved) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.add_volume('D', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("D:\\target.bin", {{1500, 10}});
+  sim.add_file_symlink("C:\\link.bin", "D:\\target.bin");
+  int moves_sent = 0;
+  io.pretend_move = [&moves_sent](const MOVE_FILE_DATA&) {
+    ++moves_sent;
+    return false;  // answered by the simulator
+  };
+  load();
+  analyse();
+  EXPECT_TRUE(used_cells().empty()) << "D's clusters painted on C's map";
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(moves_sent, 0);
+  EXPECT_TRUE(optimisation_rows().empty());
+  EXPECT_EQ(runs("D:\\target.bin"), (Runs{{1500, 10}}));
+}
+
+// Catches a refused move into clusters a move has just freed (NTFS reuses
+// them only after a checkpoint) taken for a success or losing data: the file
+// stays whole where it was, with no row.
+TEST_F(OptimizePass, ATargetFreedByTheLastMoveMayBeRefused) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 50);     // free: 50-69, a's new place
+  sim.reserve_clusters('C', 70, 130);
+  add_file("C:\\a.bin", {{200, 20}});   // its clusters are held once it moves
+  sim.reserve_clusters('C', 220, 780);
+  add_file("C:\\b.bin", {{1000, 10}});  // the only run before it is a's old place
+  sim.hold_freed_clusters('C', true);
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(runs("C:\\a.bin"), (Runs{{50, 20}}));
+  EXPECT_EQ(runs("C:\\b.bin"), (Runs{{1000, 10}}));
+  EXPECT_EQ(optimisation_rows(), (std::vector<row>{{"C:\\a.bin", "200 - 219", "50 - 69"}}));
+  EXPECT_EQ(sim.held_clusters('C'), 20u);
+}
+
+// Catches a failed bitmap read taken for free space, or ending the pass: that
+// entry is passed over and the next one moved.
+TEST_F(OptimizePass, ABitmapReadThatFailsPassesOverOnlyThatEntry) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", {{1000, 20}});
+  add_file("C:\\b.bin", {{1100, 10}});
+  add_file("C:\\c.bin", {{1200, 5}});
+  sim.set_move_hook([this](const sim::move_request& request) {
+    if (request.number == 1) sim.fail_bitmap_reads('C', ERROR_NOT_READY, 1);  // b's read
+  });
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(runs("C:\\b.bin"), (Runs{{1100, 10}}));
+  const std::vector<row> rows = optimisation_rows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(std::get<0>(rows[0]), "C:\\a.bin");
+  EXPECT_EQ(std::get<0>(rows[1]), "C:\\c.bin");
+}
+
 // Catches a stop inside the pass that is not seen after the entry, or that
 // leaves the page an optimisation table as if the pass had finished.
 TEST_F(OptimizePass, AStopInsideThePassInterruptsIt) {

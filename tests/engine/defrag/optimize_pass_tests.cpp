@@ -198,6 +198,20 @@ TEST_F(OptimizePass, ASymbolicLinkIsNeverRecordedNorMoved) {
   EXPECT_EQ(runs("D:\\target.bin"), (Runs{{1500, 10}}));
 }
 
+// Catches a move counted because the call succeeded although the file system
+// did not carry it out: the row follows what the file then reports.
+TEST_F(OptimizePass, AMoveNotCarriedOutGetsNoRow) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", {{1000, 20}});
+  io.pretend_move = [](const MOVE_FILE_DATA&) { return true; };
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(runs("C:\\a.bin"), (Runs{{1000, 20}}));
+  EXPECT_TRUE(optimisation_rows().empty());
+}
+
 // Catches a refused move into clusters a move has just freed (NTFS reuses
 // them only after a checkpoint) taken for a success or losing data: the file
 // stays whole where it was, with no row.

@@ -1,59 +1,11 @@
 #pragma once
-// Shared helpers of the toolkit tests: real windows under Xvfb.
+// What the toolkit's tests share beyond the window helpers of every GUI test.
 
-#include <windows.h>
-
-#include <functional>
-#include <string>
+#include "gui_test_support/gui_test_support.h"
 
 namespace vemo::testing {
 
-// Window classes are registered once per name per process; each test takes
-// names of its own so that tests stay independent in any order.
-std::wstring unique_class_name(const wchar_t* stem);
-
-// Dispatches every message that is already waiting for this thread.
-void pump_messages();
-
-// Moves the real cursor to a screen position through the input queue, so the
-// system sends the mouse messages it would for a user, then dispatches them.
-void move_cursor_to(int x, int y);
-
-// Presses or releases the left mouse button where the cursor is, through
-// the input queue, then dispatches what follows.
-void press_left();
-void release_left();
-
-// Dispatches messages until done() holds or max_ms have passed (for what
-// the system delivers on a timer of its own, such as WM_MOUSELEAVE).
-// Returns done().
-bool pump_until(const std::function<bool()>& done, int max_ms = 5000);
-
-// The screen position of a point of a window's client area.
-POINT client_to_screen(HWND hwnd, int x, int y);
-
-// The folder of the test executable, the program folder of the settings
-// file, without a trailing backslash.
-std::wstring test_folder();
-
-// A file in the test folder with the given bytes, deleted when it goes.
-class scoped_file {
- public:
-  scoped_file(const std::wstring& name, const std::string& bytes);
-  ~scoped_file();
-  scoped_file(const scoped_file&) = delete;
-  scoped_file& operator=(const scoped_file&) = delete;
-
-  const std::wstring& name() const { return name_; }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring name_, path_;
-};
-
-// The bytes of a 24-bit .bmp file whose pixel (x, y), y counted from the
-// top, has the colour pixel(x, y).
-std::string bmp_file(int width, int height, const std::function<COLORREF(int, int)>& pixel);
+using namespace tessarel::testing;
 
 // Dialog template of the test executable: an empty captioned popup.
 constexpr int test_dialog_template = 900;

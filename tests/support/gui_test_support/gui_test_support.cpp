@@ -1,29 +1,16 @@
-#include "toolkit_test_support.h"
+#include "gui_test_support/gui_test_support.h"
 
-#include <commctrl.h>
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "vemo/program_instance.h"
+// GDI+'s headers use min and max unqualified.
+using std::max;
+using std::min;
+#include <objidl.h>
+#include <gdiplus.h>
 
-namespace vemo::testing {
-namespace {
-
-// What the program's start-up does before any window exists.
-class toolkit_environment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    vemo::program_instance = GetModuleHandleW(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-  }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new toolkit_environment);
-
-}  // namespace
+namespace tessarel::testing {
 
 std::wstring unique_class_name(const wchar_t* stem) {
   static int counter = 0;
@@ -127,4 +114,56 @@ std::string bmp_file(int width, int height, const std::function<COLORREF(int, in
   return bytes;
 }
 
-}  // namespace vemo::testing
+COLORREF client_pixel(HWND hwnd, int x, int y) {
+  UpdateWindow(hwnd);
+  const HDC dc = GetDC(hwnd);
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(hwnd, dc);
+  return colour;
+}
+
+namespace {
+
+// The PNG encoder of GDI+.
+const CLSID png_encoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+}  // namespace
+
+bool save_screenshot(HWND hwnd, const std::wstring& name) {
+  UpdateWindow(hwnd);
+  RECT rect{};
+  if (!GetWindowRect(hwnd, &rect)) return false;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+
+  // Copied from the screen, so children and frames appear as a person sees
+  // them.
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  bool saved = false;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+    Gdiplus::GpBitmap* image = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
+      std::wstring folder = TESSAREL_TEST_SCREENSHOT_DIR;
+      CreateDirectoryW(folder.c_str(), nullptr);
+      const std::wstring path = folder + name;
+      saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png_encoder,
+                                                       nullptr) == Gdiplus::Ok;
+      Gdiplus::DllExports::GdipDisposeImage(image);
+    }
+    Gdiplus::GdiplusShutdown(token);
+  }
+  DeleteObject(bitmap);
+  return saved;
+}
+
+}  // namespace tessarel::testing

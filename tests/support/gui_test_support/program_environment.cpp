@@ -1,4 +1,5 @@
-// What the program's start-up does before any window exists.
+// What the program's start-up does before any window exists, for every test
+// executable that makes windows of the toolkit.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,10 +7,10 @@
 
 #include "vemo/program_instance.h"
 
-namespace vemo::testing {
+namespace tessarel::testing {
 namespace {
 
-class toolkit_environment : public ::testing::Environment {
+class program_environment : public ::testing::Environment {
  public:
   void SetUp() override {
     vemo::program_instance = GetModuleHandleW(nullptr);
@@ -18,7 +19,7 @@ class toolkit_environment : public ::testing::Environment {
   }
 };
 
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new toolkit_environment);
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new program_environment);
 
 }  // namespace
-}  // namespace vemo::testing
+}  // namespace tessarel::testing

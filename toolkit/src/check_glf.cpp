@@ -29,8 +29,7 @@ void check_glf::on_paint(HDC dc, PAINTSTRUCT& paint) {
 }
 
 void check_glf::draw_box(HDC dc, const list_row& row, int y) const {
-  const RECT box{box_margin, y + box_margin, box_width - box_margin,
-                 y + row_height() - box_margin};
+  const RECT box{box_margin, y + box_margin, box_width - box_margin, y + row_height() - box_margin};
   if (checked_image_.loaded() && unchecked_image_.loaded()) {
     (row.checked ? checked_image_ : unchecked_image_).blit(box, dc);
     return;

@@ -1,5 +1,6 @@
 #include "vemo/push_button.h"
 
+#include "parent_notification.h"
 #include "push_button_states.h"
 #include "vemo/gdi_handles.h"
 
@@ -75,10 +76,8 @@ void push_button::repaint() {
 
 void push_button::notify_parent() {
   // Only a toolkit parent is told; a foreign parent has no use for the code.
-  const HWND parent = GetParent(handle());
-  if (!find_window(parent)) return;
-  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(control_id_, notification_code_),
-               reinterpret_cast<LPARAM>(handle()));
+  if (!find_window(GetParent(handle()))) return;
+  vemo::notify_parent(handle(), control_id_, notification_code_);
 }
 
 }  // namespace vemo

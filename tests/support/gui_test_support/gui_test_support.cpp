@@ -131,6 +131,9 @@ const CLSID png_encoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 
 
 bool save_screenshot(HWND hwnd, const std::wstring& name) {
   UpdateWindow(hwnd);
+  // Wine hands what windows painted to the display only while the thread
+  // waits for messages, at most every 50 ms: wait long enough for that.
+  pump_until([] { return false; }, 100);
   RECT rect{};
   if (!GetWindowRect(hwnd, &rect)) return false;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;

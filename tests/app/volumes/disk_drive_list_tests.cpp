@@ -34,6 +34,7 @@ class DiskDriveList : public ::testing::Test {
   void TearDown() override { vemo::close_settings(); }
 
   void make_list(std::map<wchar_t, UINT> drive_set = mixed_drives()) {
+    drives.reset();  // puts its predecessor back first
     drives = std::make_unique<fake_drives>(std::move(drive_set));
     ASSERT_NE(parent.create(L"", WS_POPUP | WS_VISIBLE, RECT{100, 100, 284, 330}, nullptr,
                             nullptr),

@@ -10,30 +10,14 @@ movable_widget_t::movable_widget_t(std::wstring class_name, UINT class_style, HI
     : frame(std::move(class_name), class_style, icon, cursor, background, menu_name),
       target_(target ? target : this) {}
 
-void movable_widget_t::on_lbutton_down(WPARAM, WORD, WORD) {
-  dragging_ = true;
-  GetCursorPos(&last_cursor_);
-  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle(), 0};
-  TrackMouseEvent(&track);
-}
+void movable_widget_t::on_lbutton_down(WPARAM, WORD, WORD) { drag_.start(handle()); }
 
 void movable_widget_t::on_mouse_move(WPARAM, WORD, WORD) {
-  if (!dragging_) return;
-  POINT cursor{};
-  if (!GetCursorPos(&cursor)) return;
-  if (cursor.x == last_cursor_.x && cursor.y == last_cursor_.y) return;
-  const int dx = cursor.x - last_cursor_.x, dy = cursor.y - last_cursor_.y;
-  last_cursor_ = cursor;
-
-  RECT placed{};
-  if (!GetWindowRect(target_->handle(), &placed)) return;
-  MoveWindow(target_->handle(), placed.left + dx, placed.top + dy, placed.right - placed.left,
-             placed.bottom - placed.top, TRUE);
-  target_->update();
+  if (drag_.follow(target_->handle())) target_->update();
 }
 
-void movable_widget_t::on_lbutton_up(WPARAM, WORD, WORD) { dragging_ = false; }
+void movable_widget_t::on_lbutton_up(WPARAM, WORD, WORD) { drag_.stop(); }
 
-void movable_widget_t::on_mouse_leave() { dragging_ = false; }
+void movable_widget_t::on_mouse_leave() { drag_.stop(); }
 
 }  // namespace vemo

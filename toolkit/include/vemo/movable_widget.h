@@ -5,6 +5,7 @@
 #include <string>
 
 #include "vemo/frame.h"
+#include "vemo/window_drag.h"
 
 namespace vemo {
 
@@ -25,12 +26,11 @@ class movable_widget_t : public frame {
   void on_lbutton_up(WPARAM keys, WORD x, WORD y) override;
   void on_mouse_leave() override;
 
-  bool dragging() const { return dragging_; }
+  bool dragging() const { return drag_.dragging(); }
 
  private:
   window* target_;
-  bool dragging_ = false;
-  POINT last_cursor_{0, 0};
+  window_drag drag_;
 };
 
 }  // namespace vemo

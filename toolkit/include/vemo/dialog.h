@@ -20,10 +20,12 @@ class dialog : public window {
   // so that the system's dialog handling applies.
   static INT_PTR CALLBACK dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
-  // Ends the dialog with the stored result (the window's destroy operation).
+  // Forwards to end.
   BOOL destroy() override;
   // EndDialog with the stored result; the handle becomes null when that
-  // succeeds. Without a window: 0.
+  // succeeds. Without a window: 0. Every way a running dialog ends goes
+  // through here (destroy, on_close, close_all): a derived dialog that must
+  // act when it ends overrides this one.
   virtual BOOL end();
 
   // The handle is set before this runs.

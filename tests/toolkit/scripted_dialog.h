@@ -1,13 +1,18 @@
 #pragma once
-// Skinned dialogs driven by a test: the script runs from a timer of the
-// dialog's own modal loop, once the window is up, so that real mouse input
-// reaches it. A script that leaves the dialog running ends it.
+// Skinned dialogs driven by a test (the program's tests use it too): the
+// script runs from a timer of the dialog's own modal loop once the window is
+// up, so real mouse input reaches it; a dialog still running afterwards is
+// ended. Also an address opener that records instead of opening.
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "gui_test_support/gui_test_support.h"
+#include "vemo/address_opener.h"
 #include "vemo/window.h"
 
 namespace vemo::testing {
@@ -15,13 +20,9 @@ namespace vemo::testing {
 template <class Dialog>
 class scripted_dialog : public Dialog {
  public:
-  using script = std::function<void(scripted_dialog&, HWND)>;
+  using Dialog::Dialog;
 
-  template <class... Args>
-  explicit scripted_dialog(Args&&... args) : Dialog(std::forward<Args>(args)...) {}
-
-  // Runs the dialog (owned by owner) with script; returns the run's result.
-  INT_PTR run_with(script steps, vemo::window* owner = nullptr) {
+  INT_PTR run_with(std::function<void(Dialog&, HWND)> steps, vemo::window* owner = nullptr) {
     steps_ = std::move(steps);
     return this->run(owner);
   }
@@ -38,17 +39,34 @@ class scripted_dialog : public Dialog {
     static scripted_dialog* dialog = nullptr;
     return dialog;
   }
-
   static void CALLBACK fire(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     KillTimer(hwnd, id);
-    scripted_dialog* const self = running();
-    running() = nullptr;
+    scripted_dialog* const self = std::exchange(running(), nullptr);
     if (!self) return;
     if (self->steps_) self->steps_(*self, hwnd);
     if (self->handle() == hwnd) self->end();
   }
 
-  script steps_;
+  std::function<void(Dialog&, HWND)> steps_;
 };
+
+class recording_opener : public vemo::address_opener {
+ public:
+  recording_opener() : previous_(vemo::install_address_opener(this)) {}
+  ~recording_opener() override { vemo::install_address_opener(previous_); }
+  void open(const std::wstring& address) override { opened.push_back(address); }
+  std::vector<std::wstring> opened;
+
+ private:
+  vemo::address_opener* previous_;
+};
+
+// A real click at a point of a window's client area.
+inline void click_at(HWND hwnd, int x, int y) {
+  const POINT at = tessarel::testing::client_to_screen(hwnd, x, y);
+  tessarel::testing::move_cursor_to(at.x, at.y);
+  tessarel::testing::press_left();
+  tessarel::testing::release_left();
+}
 
 }  // namespace vemo::testing

@@ -15,9 +15,9 @@ void init_toolkit(HINSTANCE instance) {
 
   // One class group per call, as older common-control libraries expect.
   static constexpr DWORD groups[] = {
-      ICC_ANIMATE_CLASS,    ICC_BAR_CLASSES,  ICC_COOL_CLASSES,     ICC_DATE_CLASSES,
-      ICC_HOTKEY_CLASS,     ICC_PROGRESS_CLASS, ICC_TAB_CLASSES,    ICC_TREEVIEW_CLASSES,
-      ICC_UPDOWN_CLASS,     ICC_USEREX_CLASSES, ICC_WIN95_CLASSES};
+      ICC_ANIMATE_CLASS, ICC_BAR_CLASSES,      ICC_COOL_CLASSES, ICC_DATE_CLASSES,
+      ICC_HOTKEY_CLASS,  ICC_PROGRESS_CLASS,   ICC_TAB_CLASSES,  ICC_TREEVIEW_CLASSES,
+      ICC_UPDOWN_CLASS,  ICC_USEREX_CLASSES,   ICC_WIN95_CLASSES};
   for (const DWORD group : groups) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), group};
     InitCommonControlsEx(&controls);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scripted_dialog.h"
+#include "gui_test_support/scripted_dialog.h"
 #include "toolkit_test_support.h"
 #include "vemo/about_dlg.h"
 #include "vemo/dialog_items.h"

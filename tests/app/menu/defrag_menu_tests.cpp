@@ -8,7 +8,7 @@
 
 #include "gui_test_support/gui_test_support.h"
 #include "menu/defrag_menu.h"
-#include "scripted_dialog.h"
+#include "gui_test_support/scripted_dialog.h"
 #include "vemo/dialog_items.h"
 #include "vemo/frame.h"
 #include "vemo/push_button.h"
@@ -17,7 +17,7 @@
 namespace tessarel::testing {
 namespace {
 
-using vemo::testing::scripted_dialog;
+
 
 // Stands in for the main window: records each command's code and whether the
 // menu was still open when it arrived.

@@ -15,7 +15,7 @@
 #include "vemo/address_opener.h"
 #include "vemo/window.h"
 
-namespace vemo::testing {
+namespace tessarel::testing {
 
 template <class Dialog>
 class scripted_dialog : public Dialog {
@@ -69,4 +69,4 @@ inline void click_at(HWND hwnd, int x, int y) {
   tessarel::testing::release_left();
 }
 
-}  // namespace vemo::testing
+}  // namespace tessarel::testing

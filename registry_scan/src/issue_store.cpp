@@ -16,7 +16,6 @@ void reset_cell_states() {
 void reset_issue_groups() {
   issue_store& store = registry_store();
   store.open_problem_count = 0;
-  // Cleared groups keep their vectors; assign empties and resizes in place.
   store.issue_groups.assign(registry_cell_count, dravik::issue_group{});
   store.group_write_pos = 0;
 }

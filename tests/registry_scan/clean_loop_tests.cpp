@@ -82,10 +82,7 @@ TEST_F(CleanStop, GroupInHandSendsItsStepThenTheRunEnds) {
   registry_clean_thread(nullptr);
 
   EXPECT_EQ(fake.deleted, (std::vector<std::wstring>{key(0)}));
-  std::vector<scan_progress> clean;
-  for (const auto& record : fake.records) {
-    if (record.type == progress_clean) clean.push_back(record);
-  }
+  const std::vector<scan_progress> clean = records_of_type(progress_clean);
   ASSERT_EQ(clean.size(), 2u);
   EXPECT_EQ(clean[0].step, 0);
   EXPECT_EQ(clean[0].text, key(0));
@@ -100,44 +97,6 @@ TEST_F(CleanStop, GroupInHandSendsItsStepThenTheRunEnds) {
   EXPECT_EQ(store.cell_states.at(0), cell_open_issue) << "k2 is still open";
   EXPECT_EQ(store.cell_states.at(1), cell_open_issue);
   EXPECT_EQ(store.open_problem_count, 2);
-}
-
-// Catches a stop during the scan part that still deletes or sends clean
-// records, or clears what the first phases found.
-TEST_F(CleanStop, StopInThirdPhaseEndsWithOneRecordAndNoDeletion) {
-  fake.items[0] = {problem_item(key(0))};
-  fake.items[1] = {problem_item(key(1))};
-  fake.items[2] = {problem_item(key(2)), problem_item(key(3))};
-  fake.items[5] = {problem_item(key(4))};
-  fake.stop_flag = &clean_stop_flag;
-  fake.stop_category = 2;
-  fake.stop_item = 0;
-
-  registry_clean_thread(nullptr);
-
-  EXPECT_TRUE(fake.delete_calls.empty());
-  EXPECT_TRUE(fake.reports.empty());
-  EXPECT_EQ(count_of_type(progress_clean), 0u);
-  EXPECT_EQ(count_of_type(progress_clean_end), 1u);
-  EXPECT_EQ(fake.records.back().type, progress_clean_end);
-  const issue_store& store = registry_store();
-  EXPECT_EQ(store.cell_states.at(2), cell_open_issue) << "the item in hand is kept";
-  EXPECT_EQ(store.cell_states.at(3), cell_empty) << "the phase ended after the item in hand";
-  EXPECT_EQ(store.open_problem_count, 3);
-}
-
-using CleanLoop = RegistryScan;
-
-// Catches a category without a deleter taken as deleted.
-TEST_F(CleanLoop, CategoryWithoutDeleterKeepsItsIssues) {
-  category_table table = current_category_table();
-  table[0].deleter = nullptr;
-  const category_table fake_table = install_category_table(table);
-  fake.items[0] = {problem_item(key(0))};
-  registry_clean_thread(nullptr);
-  install_category_table(fake_table);
-  EXPECT_EQ(registry_store().open_problem_count, 1);
-  EXPECT_EQ(registry_store().cell_states.at(0), cell_open_issue);
 }
 
 }  // namespace

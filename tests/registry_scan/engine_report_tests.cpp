@@ -65,15 +65,8 @@ DWORD run_report_host(const scratch_folder& folder, const char* run) {
   return exit_code;
 }
 
-void write_templates(const scratch_folder& folder) {
-  folder.write("registryreportmodel.html", "<p><!--errors--></p><!--table-->");
-  folder.write("analysisreporttopmodel.html", "<tr><!--partitionlist--></tr>");
-  folder.write("defragreporttopmodel.html", "<tr class=d><!--partitionlist--></tr>");
-}
-
 struct report_case {
-  const char* name;
-  const char* run;
+  const char *name, *run;
   const wchar_t* errors;
   const char* index_page;
 };
@@ -91,7 +84,9 @@ class EngineRegistryReport : public ::testing::TestWithParam<report_case> {};
 
 TEST_P(EngineRegistryReport, PageListsTheOpenIssuesOfTheStore) {
   scratch_folder folder;
-  write_templates(folder);
+  folder.write("registryreportmodel.html", "<p><!--errors--></p><!--table-->");
+  folder.write("analysisreporttopmodel.html", "<tr><!--partitionlist--></tr>");
+  folder.write("defragreporttopmodel.html", "<tr class=d><!--partitionlist--></tr>");
   ASSERT_EQ(run_report_host(folder, GetParam().run), 0u) << "see registry_report_host.cpp";
 
   const std::string page = folder.read("registryreport.html").value_or("");

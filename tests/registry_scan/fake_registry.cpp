@@ -10,23 +10,18 @@ namespace {
 
 fake_registry* active = nullptr;
 
-void run_phase(std::uint32_t category) {
+template <std::uint32_t category>
+void fake_phase() {
   active->phases_run.push_back(category);
-  const auto found = active->items.find(category);
-  if (found == active->items.end()) return;
-  for (std::size_t i = 0; i < found->second.size(); ++i) {
-    if (const found_item_hook hook = found_item_callback.load()) hook(&found->second[i]);
+  const std::vector<found_item>& items = active->items[category];
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    found_item_callback.load()(&items[i]);
     // The stop arrives while this item is in hand: the phase ends after it.
     if (category == active->stop_category && i == active->stop_item && active->stop_flag) {
       *active->stop_flag = true;
       return;
     }
   }
-}
-
-template <std::uint32_t category>
-void fake_phase() {
-  run_phase(category);
 }
 
 int fake_delete(const std::wstring& key_path, const std::wstring&) {
@@ -40,47 +35,33 @@ int fake_delete(const std::wstring& key_path, const std::wstring&) {
 void record_progress(const scan_progress* record) { active->records.push_back(*record); }
 
 void __cdecl record_report(dravik::issue_groups* groups, int mode) {
-  report_call call;
-  call.mode = mode;
-  call.groups = groups->size();
+  report_call call{mode, groups->size(), 0, active->deleted.size()};
   for (const auto& group : *groups) {
     for (const auto& issue : group) call.open_issues += issue.fixed == 0 ? 1 : 0;
   }
-  call.deleted_before = active->deleted.size();
   active->reports.push_back(call);
 }
 
 }  // namespace
 
 found_item problem_item(const std::wstring& key_path, const std::wstring& problem) {
-  found_item item;
-  item.status = item_problem;
-  item.problem = problem;
-  item.key_path = key_path;
-  item.value_name = L"value";
-  item.data = L"C:\\missing\\program.exe";
-  return item;
+  return {item_problem, problem, key_path, L"value", L"C:\\missing\\program.exe"};
 }
 
 found_item fine_item(const std::wstring& key_path) {
-  found_item item;
-  item.status = item_fine;
-  item.problem = L"Normal";
-  item.key_path = key_path;
-  item.data = L"C:\\windows\\notepad.exe";
-  return item;
+  return {item_fine, L"Normal", key_path, L"", L"C:\\windows\\notepad.exe"};
 }
 
 void RegistryScan::SetUp() {
   active = &fake;
-  category_table table{};
-  table[0] = {&fake_phase<0>, &fake_delete};
-  table[1] = {&fake_phase<1>, &fake_delete};
-  table[2] = {&fake_phase<2>, &fake_delete};
-  table[3] = {&fake_phase<3>, &fake_delete};
-  table[5] = {&fake_phase<5>, &fake_delete};
-  table[6] = {&fake_phase<6>, &fake_delete};
-  table[7] = {&fake_phase<7>, &fake_delete};
+  const category_table table{{{&fake_phase<0>, &fake_delete},
+                              {&fake_phase<1>, &fake_delete},
+                              {&fake_phase<2>, &fake_delete},
+                              {&fake_phase<3>, &fake_delete},
+                              {},
+                              {&fake_phase<5>, &fake_delete},
+                              {&fake_phase<6>, &fake_delete},
+                              {&fake_phase<7>, &fake_delete}}};
   previous_table_ = install_category_table(table);
   found_item_callback = &on_registry_item_found;
   progress_callback = &record_progress;
@@ -106,9 +87,15 @@ std::size_t RegistryScan::steps() const {
 }
 
 std::size_t RegistryScan::count_of_type(std::uint32_t type) const {
-  std::size_t count = 0;
-  for (const auto& record : fake.records) count += record.type == type ? 1 : 0;
-  return count;
+  return records_of_type(type).size();
+}
+
+std::vector<scan_progress> RegistryScan::records_of_type(std::uint32_t type) const {
+  std::vector<scan_progress> of_type;
+  for (const auto& record : fake.records) {
+    if (record.type == type) of_type.push_back(record);
+  }
+  return of_type;
 }
 
 }  // namespace regscan::testing

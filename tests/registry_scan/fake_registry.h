@@ -1,13 +1,12 @@
 #pragma once
-// A fixture that runs the registry workers over fake categories: each phase
-// reports the items a test gave its category, the deleters answer from a
-// list, and every progress record and report hand-over is journaled. A test
-// presses "stop" at a chosen item, as the user would while it is in hand.
+// Runs the registry workers over fake categories: each phase reports the
+// items a test gave its category, the deleters refuse the listed keys, and
+// every record and report hand-over is journaled. A test "presses stop"
+// while a chosen item or deletion is in hand.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -23,26 +22,20 @@ found_item problem_item(const std::wstring& key_path, const std::wstring& proble
 found_item fine_item(const std::wstring& key_path);
 
 struct report_call {
-  int mode = 0;
-  std::size_t groups = 0;       // groups handed over
-  std::size_t open_issues = 0;  // issues with fixed 0 at the hand-over
-  std::size_t deleted_before = 0;
+  int mode;
+  std::size_t groups, open_issues, deleted_before;
 };
 
 struct fake_registry {
   std::map<std::uint32_t, std::vector<found_item>> items;  // per category
-  // Sets stop_flag once the item at stop_item of stop_category is reported.
-  std::atomic<bool>* stop_flag = nullptr;
+  std::atomic<bool>* stop_flag = nullptr;  // set after stop_item of stop_category
   std::uint32_t stop_category = 99;
   std::size_t stop_item = 0;
-  // Deleters refuse these key paths (-1); a delete of stop_on_delete sets
-  // stop_flag after it succeeds.
-  std::set<std::wstring> refused;
-  std::wstring stop_on_delete;
+  std::set<std::wstring> refused;  // the deleters answer -1
+  std::wstring stop_on_delete;     // sets stop_flag once deleted
 
   std::vector<std::uint32_t> phases_run;
-  std::vector<std::wstring> deleted;
-  std::vector<std::wstring> delete_calls;
+  std::vector<std::wstring> deleted, delete_calls;
   std::vector<scan_progress> records;
   std::vector<report_call> reports;
 };
@@ -51,10 +44,9 @@ class RegistryScan : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-
-  // Steps (step 1 of types 0 and 1) and records of a type among the records.
-  std::size_t steps() const;
+  std::size_t steps() const;  // step records of types 0 and 1
   std::size_t count_of_type(std::uint32_t type) const;
+  std::vector<scan_progress> records_of_type(std::uint32_t type) const;
 
   fake_registry fake;
 

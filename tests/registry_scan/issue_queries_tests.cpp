@@ -91,16 +91,5 @@ TEST_P(QueryBounds, AnswerOnlyInsideTheStore) {
 INSTANTIATE_TEST_SUITE_P(Cases, QueryBounds, ::testing::ValuesIn(bounds_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Before the first reset the store has no groups: every query says false.
-TEST(IssueQueriesUnwired, EmptyStoreAnswersFalse) {
-  dravik::issue_groups saved;
-  saved.swap(registry_store().issue_groups);
-  lines out;
-  EXPECT_FALSE(get_group_problems(0, &out));
-  EXPECT_FALSE(get_issue_details(0, 0, &out));
-  EXPECT_TRUE(out.empty());
-  saved.swap(registry_store().issue_groups);
-}
-
 }  // namespace
 }  // namespace regscan::testing

@@ -10,8 +10,8 @@
 namespace regscan::testing {
 namespace {
 
-const std::wstring key_a = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\a.exe";
-const std::wstring key_b = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring key_a = L"HKEY_LOCAL_MACHINE\\Software\\App Paths\\a.exe";
+const std::wstring key_b = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Run";
 
 using RunRecords = RegistryScan;
 
@@ -53,10 +53,7 @@ TEST_F(RunRecords, CompleteCleanSendsSevenPlusOneStepPerCell) {
 
   // After the scan part: cell 0 (fine, no issue record, its step), cell 1
   // (the deleted issue, its step), then the empty cells repeat the text.
-  std::vector<scan_progress> clean;
-  for (const auto& record : fake.records) {
-    if (record.type == progress_clean) clean.push_back(record);
-  }
+  const std::vector<scan_progress> clean = records_of_type(progress_clean);
   ASSERT_EQ(clean.size(), registry_cell_count + 1);
   EXPECT_EQ(clean[0].step, 1);
   EXPECT_EQ(clean[0].text, key_a);
@@ -68,10 +65,15 @@ TEST_F(RunRecords, CompleteCleanSendsSevenPlusOneStepPerCell) {
   EXPECT_EQ(clean.back().text, key_b);
 }
 
+// A scan that finds nothing still hands over 2565 empty groups and cleans
+// every cell.
 TEST_F(RunRecords, CleanOfAnEmptyScanSendsEmptyTexts) {
   registry_clean_thread(nullptr);
   EXPECT_EQ(steps(), 7u + registry_cell_count);
   for (const auto& record : fake.records) EXPECT_TRUE(record.text.empty());
+  ASSERT_EQ(fake.reports.size(), 1u);
+  EXPECT_EQ(fake.reports[0].groups, registry_cell_count);
+  EXPECT_EQ(registry_store().cell_states.at(registry_cell_count - 1), cell_empty);
 }
 
 struct hand_over_case {
@@ -128,41 +130,31 @@ TEST_P(ReportHandOver, FollowsTheRunsEnd) {
   const std::uint32_t end = c.clean ? progress_clean_end : progress_scan_end;
   EXPECT_EQ(count_of_type(end), 1u);
   EXPECT_EQ(fake.records.back().type, end);
+  // A stop in the scan part deletes nothing (in the seventh phase of a clean
+  // run the scan completes, but the flag stays set) and keeps what was found.
   if (c.stop_category != 99) {
     EXPECT_TRUE(fake.deleted.empty());
     EXPECT_EQ(count_of_type(progress_clean), 0u);
+    EXPECT_EQ(registry_store().cell_states.at(0), cell_open_issue);
   }
-  // A stop during cleaning's seventh phase is no stop of the scan part, but
-  // the flag stays set, so the clean loop deletes nothing either.
   EXPECT_EQ(steps(), c.steps);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReportHandOver, ::testing::ValuesIn(hand_over_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Catches a null report function called, or a run that stops because of it.
-TEST_F(RunRecords, RunsCompleteWithoutAReportFunction) {
+// Catches a null report function called, and a stop left over from the
+// previous run ending the next one.
+TEST_F(RunRecords, RunsCompleteWithoutAReportFunctionAndAfterAnOldStop) {
   save_registry_report = nullptr;
   fake.items[0] = {problem_item(key_a)};
-  registry_scan_thread(nullptr);
-  EXPECT_EQ(steps(), 7u);
-  EXPECT_EQ(fake.records.back().type, progress_scan_end);
-
-  fake.records.clear();
-  registry_clean_thread(nullptr);
-  EXPECT_EQ(steps(), 7u + registry_cell_count);
-  EXPECT_EQ(fake.deleted, (std::vector<std::wstring>{key_a}));
-}
-
-// A stop left over from the previous run must not end the next one.
-TEST_F(RunRecords, EachRunClearsItsOwnStopFlag) {
   scan_stop_flag = true;
   registry_scan_thread(nullptr);
   EXPECT_EQ(steps(), 7u);
   clean_stop_flag = true;
-  fake.records.clear();
   registry_clean_thread(nullptr);
-  EXPECT_EQ(steps(), 7u + registry_cell_count);
+  EXPECT_EQ(steps(), 7u + 7u + registry_cell_count);
+  EXPECT_EQ(fake.deleted, (std::vector<std::wstring>{key_a}));
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ const split_case split_cases[] = {
     {"TrailingBackslashIsDropped", L"C:\\dir\\", {L"C:\\dir"}},
     {"LeadingBackslashGivesNothing", L"\\dir", {}},
     {"EmptyTextGivesNothing", L"", {}},
-    {"NoBackslashIsOneLine", L"Registry Key:HKEY_CURRENT_USER", {L"Registry Key:HKEY_CURRENT_USER"}},
+    {"NoBackslashIsOneLine", L"Registry Key:HKEY_USERS", {L"Registry Key:HKEY_USERS"}},
 };
 
 class SplitPath : public ::testing::TestWithParam<split_case> {};
@@ -54,21 +54,6 @@ TEST(SplitPathAppends, KeepsWhatTheListHeld) {
   lines out{L"问题: x"};
   split_path(L"a\\b", out);
   EXPECT_EQ(out, (lines{L"问题: x", L"a\\b"}));
-}
-
-// Joined back, the lines give the components of a long path unchanged.
-TEST(SplitPathAppends, JoinedLinesGiveTheTextBack) {
-  std::wstring text = L"HKEY_LOCAL_MACHINE";
-  for (int i = 0; i < 12; ++i) text += L"\\component" + std::to_wstring(i);
-  lines out;
-  split_path(text, out);
-  std::wstring joined;
-  for (const auto& line : out) {
-    EXPECT_LE(line.size(), 50u) << line.c_str();
-    joined += line;
-  }
-  EXPECT_EQ(joined, text);
-  EXPECT_GT(out.size(), 3u);
 }
 
 }  // namespace

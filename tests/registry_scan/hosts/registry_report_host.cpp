@@ -41,10 +41,8 @@ void host_phase() {
 
 int delete_nothing(const std::wstring&, const std::wstring&) { return 0; }
 
-std::uint32_t end_type = 0xFFFFFFFFu;
-void note_end(const scan_progress* record) {
-  if (record->type >= progress_scan_end) end_type = record->type;
-}
+std::uint32_t end_type = 0;
+void note_end(const scan_progress* record) { end_type = record->type; }
 
 }  // namespace
 
@@ -60,11 +58,8 @@ int main(int argc, char** argv) {
 
   category_table table{};
   table[0] = {&host_phase<0>, &delete_nothing};
-  table[1] = {&host_phase<1>, &delete_nothing};
   table[2] = {&host_phase<2>, &delete_nothing};
   table[3] = {&host_phase<3>, &delete_nothing};
-  table[5] = {&host_phase<5>, &delete_nothing};
-  table[6] = {&host_phase<6>, &delete_nothing};
   table[7] = {&host_phase<7>, &delete_nothing};
   install_category_table(table);
   found_item_callback = &on_registry_item_found;

@@ -1,6 +1,8 @@
 #pragma once
 // The items the report host's fake phases find, shared with the test that
-// reads the page it makes the engine write.
+// reads the page the engine writes. Chinese texts on purpose: the engine
+// converts the wide texts to its code page; a layout read differently or a
+// narrow read would garble them.
 
 #include <cstdint>
 #include <vector>
@@ -14,36 +16,18 @@ struct host_item {
   found_item item;
 };
 
-inline found_item host_found(std::int32_t status, const wchar_t* problem, const wchar_t* key_path,
-                             const wchar_t* value_name, const wchar_t* data) {
-  found_item item;
-  item.status = status;
-  item.problem = problem;
-  item.key_path = key_path;
-  item.value_name = value_name;
-  item.data = data;
-  return item;
-}
-
-// Chinese texts on purpose: the engine converts the wide texts to its code
-// page, and a layout mismatch or a narrow read would garble them.
 inline std::vector<host_item> report_host_items() {
+  const wchar_t* const app_paths =
+      L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
   return {
-      {0, host_found(item_problem, L"Application Paths Issue",
-                     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                     L"App Paths\\缺失.exe",
-                     L"", L"C:\\不存在\\缺失.exe")},
-      {0, host_found(item_fine, L"Normal",
-                     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                     L"App Paths\\在此.exe",
-                     L"", L"C:\\windows\\notepad.exe")},
-      {2, host_found(item_problem, L"缺少启动键值",
-                     L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                     L"更新程序", L"C:\\更新\\update.exe /silent")},
-      {7, host_found(item_problem, L"无用的关键值", L"HKEY_CURRENT_USER\\Software\\空键", L"",
-                     L"空键")},
-      {3, host_found(item_fine, L"Normal", L"HKEY_CURRENT_USER\\Software\\Microsoft\\Start", L"",
-                     L"Start")},
+      {0, {item_problem, L"Application Paths Issue", app_paths + std::wstring(L"缺失.exe"), L"",
+           L"C:\\不存在\\缺失.exe"}},
+      {0, {item_fine, L"Normal", app_paths + std::wstring(L"在此.exe"), L"", L"C:\\a.exe"}},
+      {2, {item_problem, L"缺少启动键值",
+           L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"更新程序",
+           L"C:\\更新\\update.exe /silent"}},
+      {7, {item_problem, L"无用的关键值", L"HKEY_CURRENT_USER\\Software\\空键", L"", L"空键"}},
+      {3, {item_fine, L"Normal", L"HKEY_CURRENT_USER\\Software\\Start", L"", L"Start"}},
   };
 }
 

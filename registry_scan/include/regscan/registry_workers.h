@@ -1,0 +1,31 @@
+#pragma once
+// The two registry workers. Each resets the store, runs the seven phases in
+// scan order and reports through the hooks of scan_hooks.h; the scan-and-
+// clean run then deletes the open issues. One worker runs at a time.
+//
+// Both entries have the shape _beginthreadex expects, so the owner can keep
+// the thread handle and wait for it before it unloads the engine whose
+// report export the worker calls. The argument is ignored; they return 0.
+// No exception leaves them.
+
+namespace regscan {
+
+// Scan only. Ends with one type-2 record. After a complete scan the report
+// is handed over with mode 1; a stop (scan_stop_flag) seen after one of the
+// first six phases ends the run without a report. The flag is not tested
+// after the seventh phase: a stop during it ends that phase early and the
+// run then completes.
+unsigned __stdcall registry_scan_thread(void* argument);
+
+// Scan, then delete every open issue. Ends with one type-3 record. After the
+// complete scan part the report is handed over with mode 2, before anything
+// is deleted. A stop (clean_stop_flag) after one of the first six phases
+// ends the run with that record alone; a stop during cleaning ends it after
+// the group in hand has sent its step record.
+unsigned __stdcall registry_clean_thread(void* argument);
+
+// The scan part of the clean run: true when all seven phases ran, false when
+// a stop ended it early (then no record is sent for the phase that saw it).
+bool scan_registry_for_clean();
+
+}  // namespace regscan

@@ -6,6 +6,7 @@
 
 #include "map/map_surface.h"
 #include "startup/program_texts.h"
+#include "vemo/gdi_handles.h"
 
 namespace tessarel {
 
@@ -36,7 +37,7 @@ void biscuit_view::set_block_colors(const std::vector<int>& codes) {
     changed.push_back(i);
   }
   paint_map_blocks(blocks, changed);
-  for (const std::size_t i : changed) invalidate_block(blocks[i]);
+  invalidate_blocks(changed);
   update();
 }
 
@@ -53,10 +54,11 @@ void biscuit_view::repaint_block(std::uint32_t index) {
   update();
 }
 
-void biscuit_view::invalidate_block(const map_block& block) {
-  if (!handle()) return;
-  // The corners truncated toward zero, as the block's polygon region would
-  // take them; 2 pixels more on every side cover the outline.
+namespace {
+
+// The block's bounding box from its corners truncated toward zero, as its
+// polygon region would give it, grown by 2 pixels to cover the outline.
+RECT block_box(const map_block& block) {
   LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
   for (const map_point& corner : block.corners) {
     const LONG x = static_cast<LONG>(corner.x), y = static_cast<LONG>(corner.y);
@@ -65,8 +67,31 @@ void biscuit_view::invalidate_block(const map_block& block) {
     right = std::max(right, x);
     bottom = std::max(bottom, y);
   }
-  const RECT box{left - 2, top - 2, right + 2, bottom + 2};
+  return {left - 2, top - 2, right + 2, bottom + 2};
+}
+
+}  // namespace
+
+void biscuit_view::invalidate_block(const map_block& block) {
+  if (!handle()) return;
+  const RECT box = block_box(block);
   InvalidateRect(handle(), &box, TRUE);
+}
+
+// The same boxes as one region: each invalidation is a trip to the window
+// manager, a region is built in the process.
+void biscuit_view::invalidate_blocks(const std::vector<std::size_t>& positions) {
+  if (!handle() || positions.empty()) return;
+  const std::vector<map_block>& blocks = layout_.blocks();
+  const vemo::gdi_object<HRGN> area(CreateRectRgn(0, 0, 0, 0));
+  const vemo::gdi_object<HRGN> box_region(CreateRectRgn(0, 0, 0, 0));
+  if (!area || !box_region) return;
+  for (const std::size_t i : positions) {
+    const RECT box = block_box(blocks[i]);
+    SetRectRgn(box_region.get(), box.left, box.top, box.right, box.bottom);
+    CombineRgn(area.get(), area.get(), box_region.get(), RGN_OR);
+  }
+  InvalidateRgn(handle(), area.get(), TRUE);
 }
 
 void biscuit_view::on_size(WPARAM type, int width, int height) {

@@ -56,6 +56,7 @@ class biscuit_view : public vemo::movable_widget_t {
  private:
   void check_thread() const;
   void invalidate_block(const map_block& block);
+  void invalidate_blocks(const std::vector<std::size_t>& positions);
 
   biscuit_layout layout_;
   DWORD owner_thread_;

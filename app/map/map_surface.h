@@ -27,7 +27,8 @@ void paint_map_blocks(const std::vector<map_block>& blocks,
                       const std::vector<std::size_t>& positions);
 
 // Copies the surface onto the device context at (0, 0) in its own size,
-// blending it over what is there. Nothing happens without a surface.
+// blending it over what is there; only the part within the device context's
+// clip box is drawn. Nothing happens without a surface.
 void copy_map_surface(HDC dc);
 
 // Frees the surface (at exit, with the palette, before GDI+ is shut down).

@@ -63,8 +63,8 @@ TEST_F(map_view_test, SetBlockColorsChangesOnlyThePositionsGiven) {
   // The window shows the surface.
   for (const std::size_t i : {0u, 999u, 1000u, 2564u}) {
     const POINT c = block_centre(blocks()[i]);
-    EXPECT_EQ(client_pixel(view.handle(), c.x, c.y), to_colorref(block_colour(blocks()[i].colour_code)))
-        << i;
+    const COLORREF expected = to_colorref(block_colour(blocks()[i].colour_code));
+    EXPECT_EQ(client_pixel(view.handle(), c.x, c.y), expected) << i;
   }
 }
 

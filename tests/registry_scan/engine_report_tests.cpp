@@ -7,20 +7,15 @@
 #include <string>
 
 #include "hosts/report_host_items.h"
+#include "host_process/host_process.h"
 #include "scratch_folder/scratch_folder.h"
-#include "tessarel/unique_handle.h"
 
 namespace regscan::testing {
 namespace {
 
+using tessarel::testing::run_host;
 using tessarel::testing::scratch_folder;
-
-std::string windows_path(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using tessarel::testing::windows_path;
 
 std::string ansi(const std::wstring& text) {
   if (text.empty()) return {};
@@ -46,23 +41,7 @@ DWORD run_report_host(const scratch_folder& folder, const char* run) {
   const std::string host = folder.file("registry_report_host.exe");
   if (!CopyFileA(windows_path(TESSAREL_TEST_REPORT_HOST).c_str(), host.c_str(), FALSE)) return 97;
   const std::string dll = windows_path(TESSAREL_TEST_APP_DIR "dravik.dll");
-  std::string command = "\"" + host + "\" \"" + dll + "\" " + run;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(host.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.path().c_str(), &startup, &process)) {
-    return 96;
-  }
-  const tessarel::unique_kernel_handle thread(process.hThread);
-  const tessarel::unique_kernel_handle running(process.hProcess);
-  DWORD exit_code = 99;
-  if (WaitForSingleObject(running.get(), 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(running.get(), &exit_code);
-  } else {
-    TerminateProcess(running.get(), 98);
-  }
-  return exit_code;
+  return run_host(host, "\"" + dll + "\" " + run, folder.path());
 }
 
 struct report_case {

@@ -6,19 +6,15 @@
 
 #include <string>
 
+#include "host_process/host_process.h"
 #include "scratch_folder/scratch_folder.h"
 
 namespace dravik::testing {
 namespace {
 
+using tessarel::testing::run_host;
 using tessarel::testing::scratch_folder;
-
-std::string windows_path(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using tessarel::testing::windows_path;
 
 const std::string app_folder = windows_path(TESSAREL_TEST_APP_DIR);
 
@@ -53,21 +49,7 @@ TEST(ShippedStateFiles, OptionFlagSurvivesAnUnloadInACopyOfTheFolder) {
   const std::string host = folder.path() + "state_files_host.exe";
   ASSERT_TRUE(CopyFileA(windows_path(TESSAREL_TEST_STATE_FILES_HOST).c_str(), host.c_str(), FALSE));
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string command = "\"" + host + "\"";
-  ASSERT_TRUE(CreateProcessA(host.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.path().c_str(), &startup, &process));
-  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-  DWORD exit_code = 99;
-  if (waited == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exit_code);
-  } else {
-    TerminateProcess(process.hProcess, 98);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const DWORD exit_code = run_host(host, "", folder.path());
   EXPECT_EQ(exit_code, 0u) << "the host's failed step (see state_files_host.cpp)";
 
   const std::string setting = folder.read("Setting").value_or("");

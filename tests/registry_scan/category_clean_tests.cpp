@@ -53,7 +53,8 @@ void __cdecl on_report(dravik::issue_groups* groups, int mode) {
   for (const auto& group : *groups)
     for (const auto& issue : group) journal->open_at_report += issue.fixed == 0 ? 1 : 0;
   // Between the scan part and the clean loop the empty key gains a value.
-  if (journal->write_before_clean) set_text(HKEY_CURRENT_USER, L"Software\\Gains Value", L"v", L"1");
+  if (journal->write_before_clean)
+    set_text(HKEY_CURRENT_USER, L"Software\\Gains Value", L"v", L"1");
 }
 
 class RealTable : public CategoryCorpus {
@@ -90,7 +91,8 @@ class RealTable : public CategoryCorpus {
     std::set<std::wstring> expected;
     for (const corpus_entry& e : corpus) {
       const bool empty_now = gains_value_empty && e.key == L"Software\\Gains Value";
-      if (!e.valid || empty_now) expected.insert(root_name(e.root) + L"\\" + e.key + L"|" + e.value);
+      if (!e.valid || empty_now)
+        expected.insert(root_name(e.root) + L"\\" + e.key + L"|" + e.value);
     }
     return expected;
   }

@@ -1,0 +1,25 @@
+#pragma once
+// The file-system calls behind the existence checks, so tests can stand in
+// for redirection, which only a 32-bit program on 64-bit Windows sees.
+// Install only while no registry worker runs.
+
+#include <windows.h>
+
+namespace regscan {
+
+struct file_system_seam {
+  // GetFileAttributesW: the attributes, or INVALID_FILE_ATTRIBUTES with the
+  // thread's last error set.
+  DWORD (*get_attributes)(const wchar_t* path);
+  // Wow64DisableWow64FsRedirection / Wow64RevertWow64FsRedirection.
+  BOOL (*disable_redirection)(void** old_value);
+  BOOL (*revert_redirection)(void* old_value);
+};
+
+// The calls of the system.
+file_system_seam system_file_system();
+
+// Makes seam the one the checks use and returns the one replaced.
+file_system_seam install_file_system(const file_system_seam& seam);
+
+}  // namespace regscan

@@ -1,0 +1,13 @@
+#pragma once
+// The category table of the real registry: the seven phases and, per
+// category, a deleter that takes the key path and value name and
+// accepts only what that category reports (a value deleter also requires
+// its own category's key path).
+
+#include "regscan/category_table.h"
+
+namespace regscan {
+
+category_table registry_categories();
+
+}  // namespace regscan

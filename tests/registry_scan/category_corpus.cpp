@@ -1,0 +1,195 @@
+#include "category_corpus.h"
+
+#include "regscan/category_texts.h"
+
+namespace regscan::testing {
+
+namespace {
+
+const std::wstring app_paths = app_paths_key;
+const std::wstring clsid = clsid_key;
+const std::wstring menu = menu_order_key;
+
+std::vector<BYTE> dword_bytes(DWORD value) {
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
+  return std::vector<BYTE>(bytes, bytes + sizeof value);
+}
+
+}  // namespace
+
+void CategoryCorpus::TearDown() {
+  if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
+  held_ = INVALID_HANDLE_VALUE;
+  SandboxedRegistry::TearDown();
+}
+
+void CategoryCorpus::hold_file() {
+  held_ = CreateFileW(path(L"held.exe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held_, INVALID_HANDLE_VALUE);
+}
+
+void CategoryCorpus::add_value(const char* what, HKEY root, const std::wstring& key,
+                               const std::wstring& name, DWORD type,
+                               const std::vector<BYTE>& bytes, bool valid) {
+  set_value(root, key, name, type, bytes);
+  corpus.push_back({what, root, key, name, false, valid});
+}
+
+void CategoryCorpus::add_text(const char* what, HKEY root, const std::wstring& key,
+                              const std::wstring& name, const std::wstring& text, bool valid,
+                              DWORD type) {
+  add_value(what, root, key, name, type, text_bytes(text), valid);
+}
+
+void CategoryCorpus::add_key(const char* what, HKEY root, const std::wstring& key, bool valid) {
+  make_key(root, key);
+  corpus.push_back({what, root, key, L"", true, valid});
+}
+
+bool CategoryCorpus::present(const corpus_entry& entry) const {
+  return entry.is_key ? key_exists(entry.root, entry.key)
+                      : value_exists(entry.root, entry.key, entry.value);
+}
+
+void CategoryCorpus::build(shell_folders folders) {
+  build_files();
+  // The scratch folder without its drive, for a path that only exists once
+  // expanded: "C:\%REST%tool.exe".
+  SetEnvironmentVariableW(L"TESSAREL_SCAN_REST", (path() + L"\\").substr(3).c_str());
+  SetEnvironmentVariableW(L"TESSAREL_LONG_FOLDER", (L"C:\\" + std::wstring(300, L'a')).c_str());
+  build_run_and_app_paths();
+  build_classes_and_shared_dlls();
+  build_help_software_and_menu(folders);
+}
+
+void CategoryCorpus::build_files() {
+  make_folder(L"a b");
+  make_file(L"a b\\x.exe");
+  make_file(L"tool.exe");
+  make_file(L"held.exe");
+  make_file(L"srv.exe");
+  make_file(L"inproc.dll");
+  make_file(L"shared.dll");
+  make_folder(L"help");
+  make_file(L"help\\kept.hlp");
+  make_file(L"help\\same.chm");
+  make_folder(L"Programs");
+  make_folder(L"Programs\\Kept Folder");
+  make_folder(L"Common");
+  make_folder(L"Common\\Common Kept");
+}
+
+void CategoryCorpus::build_run_and_app_paths() {
+  const HKEY cu = HKEY_CURRENT_USER, lm = HKEY_LOCAL_MACHINE;
+  const std::wstring gone = path(L"missing\\gone.exe");
+  add_text("run: quoted program, quoted argument", cu, run_key, L"quoted",
+           L"\"" + path(L"a b\\x.exe") + L"\" \"%1\"", true);
+  add_text("run: unquoted program with arguments", cu, run_key, L"unquoted",
+           path(L"a b\\x.exe") + L" /min", true);
+  add_text("run: file held for writing", cu, run_key, L"held", path(L"held.exe"), true);
+  add_value("run: binary data naming a missing file", cu, run_key, L"binary", REG_BINARY,
+            text_bytes(gone), true);
+  add_value("run: number", cu, run_key, L"number", REG_DWORD, dword_bytes(0x3a0043), true);
+  add_text("run: UNC path", cu, run_key, L"unc", L"\\\\server\\share\\missing.exe", true);
+  add_text("run: pipe", cu, run_key, L"pipe", L"\\\\.\\pipe\\tessarel_missing", true);
+  add_text("run: expandable path existing once expanded", cu, run_key, L"expand",
+           path().substr(0, 3) + L"%TESSAREL_SCAN_REST%tool.exe", true, REG_EXPAND_SZ);
+  add_value("run: text without terminator", cu, run_key, L"unterminated", REG_SZ,
+            text_bytes(path(L"tool.exe"), false), true);
+  add_text("run: bare program name", cu, run_key, L"bare", L"tessarel_missing.exe", true);
+  add_text("run: missing program", cu, run_key, L"gone", gone, false);
+  add_text("run: missing quoted program", cu, run_key, L"gone quoted",
+           L"\"" + path(L"missing\\gone b.exe") + L"\" /x", false);
+
+  add_text("app path: existing program", lm, app_paths + L"\\kept.exe", L"", path(L"tool.exe"),
+           true);
+  add_text("app path: file held for writing", lm, app_paths + L"\\held.exe", L"",
+           path(L"held.exe"), true);
+  add_text("app path: %SystemRoot% in REG_EXPAND_SZ", lm, app_paths + L"\\sysroot.exe", L"",
+           L"%SystemRoot%\\system32\\kernel32.dll", true, REG_EXPAND_SZ);
+  add_text("app path: expandable text over 261 bytes", lm, app_paths + L"\\long.exe", L"",
+           L"%SystemRoot%\\" + std::wstring(140, L'l') + L".exe", true, REG_EXPAND_SZ);
+  add_text("app path: expansion over 261 characters", lm, app_paths + L"\\longer.exe", L"",
+           L"%TESSAREL_LONG_FOLDER%\\x.exe", true, REG_EXPAND_SZ);
+  add_value("app path: binary default", lm, app_paths + L"\\binary.exe", L"", REG_BINARY,
+            text_bytes(gone), true);
+  add_text("app path: UNC", lm, app_paths + L"\\unc.exe", L"", L"\\\\server\\share\\x.exe", true);
+  add_key("app path: no default", lm, app_paths + L"\\nodefault.exe", true);
+  add_key("app path: missing program", lm, app_paths + L"\\gone.exe", false);
+  set_text(lm, app_paths + L"\\gone.exe", L"", gone);
+  set_text(lm, app_paths + L"\\gone.exe", L"Path", path());
+}
+
+void CategoryCorpus::build_classes_and_shared_dlls() {
+  const HKEY cr = HKEY_CLASSES_ROOT, lm = HKEY_LOCAL_MACHINE;
+  const std::wstring id = clsid + L"\\{7E55A2E1-0000-0000-0000-0000000000";
+  struct server { const char* what; const wchar_t* n; const wchar_t* sub; std::wstring text;
+                  DWORD type; bool valid; };
+  const server servers[] = {
+      {"class: existing in-process server", L"01}", inproc_server_key, path(L"inproc.dll"),
+       REG_SZ, true},
+      {"class: local server with arguments", L"02}", local_server_key,
+       path(L"srv.exe") + L" /automation", REG_SZ, true},
+      {"class: %SystemRoot% server", L"03}", inproc_server_key,
+       L"%SystemRoot%\\system32\\kernel32.dll", REG_EXPAND_SZ, true},
+      {"class: server held for writing", L"04}", local_server_key, path(L"held.exe"), REG_SZ,
+       true},
+      {"class: pipe as server", L"05}", inproc_server_key, L"\\\\.\\pipe\\x", REG_SZ, true},
+      {"class: missing in-process server", L"06}", inproc_server_key,
+       path(L"missing\\gone.dll"), REG_SZ, false},
+  };
+  for (const server& s : servers) {
+    add_key(s.what, cr, id + s.n, s.valid);
+    set_text(cr, id + s.n + L"\\" + s.sub, L"", s.text, s.type);
+    set_text(cr, id + s.n + L"\\ProgID", L"", L"Tessarel.Test");
+  }
+  add_key("class: no server subkeys", cr, id + L"07}", true);
+  set_text(cr, id + L"07}\\ProgID", L"", L"Tessarel.Test");
+  add_key("class: missing in-process, existing local server", cr, id + L"08}", true);
+  set_text(cr, id + L"08}\\" + inproc_server_key, L"", path(L"missing\\gone.dll"));
+  set_text(cr, id + L"08}\\" + local_server_key, L"", path(L"srv.exe"));
+  add_key("class: binary server default", cr, id + L"09}", true);
+  set_value(cr, id + L"09}\\" + inproc_server_key, L"", REG_BINARY,
+            text_bytes(path(L"missing\\gone.dll")));
+
+  add_value("shared dll: existing", lm, shared_dlls_key, path(L"shared.dll"), REG_DWORD,
+            dword_bytes(1), true);
+  add_value("shared dll: UNC", lm, shared_dlls_key, L"\\\\server\\share\\x.dll", REG_DWORD,
+            dword_bytes(1), true);
+  add_value("shared dll: missing (number data)", lm, shared_dlls_key,
+            path(L"missing\\gone.dll"), REG_DWORD, dword_bytes(2), false);
+}
+
+void CategoryCorpus::build_help_software_and_menu(shell_folders folders) {
+  const HKEY cu = HKEY_CURRENT_USER, lm = HKEY_LOCAL_MACHINE;
+  add_text("help: folder without backslash", lm, help_key, L"kept.hlp", path(L"help"), true);
+  add_text("help: folder with backslash", lm, help_key, L"same.chm", path(L"help\\"), true);
+  add_value("help: number", lm, help_key, L"number.hlp", REG_DWORD, dword_bytes(7), true);
+  add_text("help: missing file", lm, help_key, L"gone.hlp", path(L"help"), false);
+  // The same name in both keys; only the Html Help one is missing.
+  add_text("html help: missing file", lm, html_help_key, L"kept.hlp", path(L"missing"), false);
+  add_text("html help: existing file", lm, html_help_key, L"same.chm", path(L"help"), true);
+
+  add_text("software: vendor with a value", cu, L"Software\\Kept Vendor", L"v", L"1", true);
+  add_text("software: vendor with a default", cu, L"Software\\Kept Default", L"", L"1", true);
+  make_key(cu, L"Software\\Kept Parent\\Child");
+  corpus.push_back({"software: vendor with a subkey", cu, L"Software\\Kept Parent", L"", true,
+                    true});
+  add_key("software: empty vendor", cu, L"Software\\Empty Vendor", false);
+  add_key("software: empty vendor that gains a value before the clean", cu,
+          L"Software\\Gains Value", true);
+
+  const bool present = folders == shell_folders::present;
+  if (folders != shell_folders::missing) {
+    set_text(cu, shell_folders_key, user_programs_value, present ? path(L"Programs") : L"");
+    set_text(lm, shell_folders_key, common_programs_value, present ? path(L"Common") : L"");
+  }
+  add_key("menu order: folder of the user", cu, menu + L"\\Kept Folder", true);
+  set_value(cu, menu + L"\\Kept Folder", L"Order", REG_BINARY, {1, 2, 3});
+  add_key("menu order: common folder", cu, menu + L"\\Common Kept", true);
+  add_key(present ? "menu order: missing folder" : "menu order: missing folder, no Shell Folders",
+          cu, menu + L"\\Gone Folder", !present);
+}
+
+}  // namespace regscan::testing

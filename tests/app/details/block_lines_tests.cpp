@@ -2,11 +2,7 @@
 // store: a cell's paths, and each selected line looked up where it came from.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "details/block_lines.h"
-#include "engine/file_details.h"
 #include "engine/stand_in_engine_support.h"
 #include "regscan/issue_store.h"
 
@@ -20,68 +16,53 @@ class BlockLines : public StandInEngineTest {
   void SetUp() override {
     StandInEngineTest::SetUp();
     stand_in_set_file_list(&files);
-    // Registry cell 0 holds one issue, so a volume line of block 0 would find
-    // it if it were wrongly asked about.
+    // Registry cell 0 holds one issue: a volume line of block 0 would find it
+    // if the store were wrongly asked.
     regscan::reset_issue_groups();
-    regscan::found_item issue;
-    issue.status = regscan::item_problem;
-    issue.problem = L"无用的关键值";
-    issue.key_path = L"HKEY_CURRENT_USER\\Software\\Empty";
-    regscan::add_found_item(issue);
+    regscan::add_found_item({regscan::item_problem, L"无用的关键值", L"HKEY_CURRENT_USER\\x"});
   }
   void TearDown() override {
     stand_in_set_file_list(nullptr);
     StandInEngineTest::TearDown();
   }
 
-  char first[16] = "C:\\a\\b.txt";
-  char second[16] = "C:\\z.sys";
+  char first[16] = "C:\\a\\b.txt", second[16] = "C:\\z.sys";
   CellFileList files{first, second};
   engine_binding binding{stand_in_folder(L"full"), {}};
 };
 
-// Catches a reordered or partial list and a wrong cell or letter asked.
-TEST_F(BlockLines, AVolumeCellListsTheEnginesPathsInOrder) {
+// Catches a reordered list, the wrong cell asked, and the engine asked for a
+// list past its 1000 (it does not check the index).
+TEST_F(BlockLines, AVolumeCellListsTheEnginesPathsAndOnlyCellsBelowAThousand) {
   lines out{L"old"};
   collect_block_lines({detail_kind::volume_files, L'D', 999, 5}, binding, out);
   EXPECT_EQ(out, (lines{L"C:\\a\\b.txt", L"C:\\z.sys"}));
-  const auto calls = journal("DLL_GetVolumeSectorFilesList");
+  for (const int block : {1000, 2564, -1}) {
+    collect_block_lines({detail_kind::volume_files, L'D', block, 5}, binding, out);
+    EXPECT_EQ(out, lines{}) << block;
+  }
+  const auto calls = journal();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].first, 'D');
   EXPECT_EQ(calls[0].second, 999);
 }
 
-// Catches the engine asked for a list it does not have (it reads past its
-// 1000 lists) and lines left from the previous block.
-TEST_F(BlockLines, ABlockOutsideTheVolumeCellsListsNothingAndAsksNothing) {
-  for (const int block : {1000, 2564, -1}) {
-    lines out{L"old"};
-    collect_block_lines({detail_kind::volume_files, L'C', block, 5}, binding, out);
-    EXPECT_EQ(out, lines{}) << block;
-  }
-  EXPECT_EQ(journal().size(), 0u);
-}
-
-TEST_F(BlockLines, ARegistryCellListsItsProblemsWithoutTheEngine) {
-  lines out;
-  collect_block_lines({detail_kind::registry_issues, 0, 0, -1}, binding, out);
-  EXPECT_EQ(out, lines{L"无用的关键值"});
-  EXPECT_EQ(journal().size(), 0u);
-}
-
 // Catches a selection answered by the view instead of the line's source: a
 // registry text sent to the engine as a path, or a volume line answered with
 // the registry cell of the same number.
-TEST_F(BlockLines, ASelectedLineIsLookedUpWhereItCameFrom) {
-  const FileExtentInfo info{3, 0, 2, 5000};
-  stand_in_set_file_info(&info);
-
+TEST_F(BlockLines, EachLineIsLookedUpWhereItCameFrom) {
+  const detail_source registry{detail_kind::registry_issues, 0, 0, -1};
   lines out;
-  EXPECT_TRUE(collect_item_lines({L"无用的关键值", 0, {detail_kind::registry_issues, 0, 0, -1}},
-                                 binding, out));
+  collect_block_lines(registry, binding, out);
+  EXPECT_EQ(out, lines{L"无用的关键值"});
+  EXPECT_TRUE(collect_item_lines({L"无用的关键值", 0, registry}, binding, out));
   EXPECT_EQ(out.front(), L"问题: 无用的关键值");
+  EXPECT_FALSE(collect_item_lines({L"x", 1, registry}, binding, out));
+  EXPECT_FALSE(collect_item_lines({L"x", 0, {}}, binding, out));
   EXPECT_EQ(journal().size(), 0u);
 
+  const FileExtentInfo info{3, 0, 2, 5000};
+  stand_in_set_file_info(&info);
   EXPECT_TRUE(collect_item_lines({L"C:\\a\\b.txt", 0, {detail_kind::volume_files, L'C', 0, 1}},
                                  binding, out));
   EXPECT_EQ(out, (lines{L"稀疏文件", L" 簇: 2", L"     大小: 5000", L"文件名: C:\\a\\b.txt"}));
@@ -89,21 +70,6 @@ TEST_F(BlockLines, ASelectedLineIsLookedUpWhereItCameFrom) {
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_STREQ(calls[0].export_name, "DLL_GetVolumeSectorFileInfo");
   EXPECT_STREQ(calls[0].text, "C:\\a\\b.txt");
-
-  // A registry position the cell lacks, and an emptied list, show nothing.
-  EXPECT_FALSE(
-      collect_item_lines({L"x", 1, {detail_kind::registry_issues, 0, 0, -1}}, binding, out));
-  EXPECT_FALSE(collect_item_lines({L"x", 0, {}}, binding, out));
-  EXPECT_EQ(out, lines{});
-  EXPECT_EQ(journal().size(), 1u);
-}
-
-// Catches a null record from the engine read as a record.
-TEST_F(BlockLines, AFileTheEngineCannotOpenShowsItsPathAlone) {
-  stand_in_set_file_info(nullptr);
-  lines out;
-  EXPECT_TRUE(show_file_details(binding, L"C:\\a\\b.txt", out, 5));
-  EXPECT_EQ(out, lines{L"文件名: C:\\a\\b.txt"});
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 namespace tessarel {
 
+using vemo::window_dc;
+
 namespace {
 constexpr int margin = 4;  // around the text, and between lines
 constexpr COLORREF cross_colour = RGB(255, 255, 255);
@@ -17,21 +19,6 @@ SIZE text_extent(HDC dc, const std::wstring& text) {
   return size;
 }
 
-// A device context of a window (GetDC), released when it goes.
-class window_dc {
- public:
-  explicit window_dc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~window_dc() {
-    if (dc_) ReleaseDC(hwnd_, dc_);
-  }
-  window_dc(const window_dc&) = delete;
-  window_dc& operator=(const window_dc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
 }  // namespace
 
 block_item_wnd::block_item_wnd()

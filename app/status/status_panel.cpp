@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "status/ansi_field_text.h"
-#include "status/saved_dc_state.h"
+#include "vemo/gdi_handles.h"
 
 namespace tessarel {
 namespace {
@@ -54,7 +54,7 @@ void status_panel::paint(HDC dc) {
   const status_snapshot status = snapshot();
   const status_line_set lines = lines_to_draw(status);
   if (!lines.activity && !lines.move && !lines.item) return;
-  const saved_dc_state saved(dc);
+  const vemo::saved_dc_state saved(dc);
   SelectObject(dc, font_.font());
   SetTextAlign(dc, TA_RIGHT | TA_TOP);
   SetBkMode(dc, TRANSPARENT);

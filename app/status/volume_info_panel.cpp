@@ -3,9 +3,8 @@
 #include <utility>
 
 #include "engine/engine_binding.h"
-#include "status/saved_dc_state.h"
-#include "status/volume_info_lines.h"
 #include "vemo/gdi_handles.h"
+#include "status/volume_info_lines.h"
 
 namespace tessarel {
 namespace {
@@ -51,7 +50,7 @@ void volume_info_panel::paint(HDC dc) const {
     shown = lines_;
     at = origin_;
   }
-  const saved_dc_state saved(dc);
+  const vemo::saved_dc_state saved(dc);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_LEFT | TA_TOP);

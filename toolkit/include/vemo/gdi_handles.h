@@ -33,4 +33,37 @@ class selected_object {
   HGDIOBJ previous_;
 };
 
+// A window's device context (GetDC), released when it goes.
+class window_dc {
+ public:
+  explicit window_dc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~window_dc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  window_dc(const window_dc&) = delete;
+  window_dc& operator=(const window_dc&) = delete;
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// Keeps a device context's drawing state (font, colours, alignment, mode)
+// and puts it back when it goes, so one painter leaves nothing to the next.
+class saved_dc_state {
+ public:
+  explicit saved_dc_state(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~saved_dc_state() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  saved_dc_state(const saved_dc_state&) = delete;
+  saved_dc_state& operator=(const saved_dc_state&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 }  // namespace vemo

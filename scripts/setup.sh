@@ -11,6 +11,7 @@ packages=(
   googletest
   fonts-wqy-microhei fonts-wine
   imagemagick
+  fp-utils
   locales
 )
 

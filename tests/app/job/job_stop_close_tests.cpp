@@ -1,0 +1,217 @@
+// Stops at every point of a job, threads that cannot start, the close while
+// a job runs, and the exit action a defragmentation arms.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "job/job_fixture.h"
+#include "startup/program_texts.h"
+
+namespace tessarel::testing {
+namespace {
+
+using Stops = job_fixture;
+using Close = job_fixture;
+using ExitArming = job_fixture;
+using S = std::vector<std::string>;
+
+// A stop while idle is no job's stop: the next job runs to its report.
+TEST_F(Stops, StopBeforeStartIsNotCarriedIntoTheNextJob) {
+  machine.stop_analysis();
+  machine.stop_defrag();
+  EXPECT_FALSE(host.has("working_stop"));
+  select(L"C", false);
+  ASSERT_TRUE(machine.start_analysis());
+  engine_done(0);
+  EXPECT_EQ(host.lines("report"), S{"report 1"});
+}
+
+// A stop in the registry phase: the volumes are not run, no report; each
+// later record asks the worker again (it clears its flag when it starts).
+TEST_F(Stops, StopDuringRegistryPhaseSkipsVolumes) {
+  select(L"CD", true);
+  ASSERT_TRUE(machine.start_analysis());
+  machine.stop_analysis();
+  EXPECT_EQ(panel.end_mode(), 1);
+  EXPECT_TRUE(host.has("working_stop"));
+  record(regscan::progress_scan, true);
+  EXPECT_EQ(host.count("stop_registry scan"), 2);
+  record(regscan::progress_scan_end);
+  EXPECT_TRUE(host.lines("engine").empty());
+  EXPECT_TRUE(host.lines("report").empty());
+  EXPECT_TRUE(idle());
+}
+
+// A stop in the volume phase is re-sent each tick while it is pending
+// (the engine may not have begun its run when it was first asked).
+TEST_F(Stops, StopDuringVolumePhaseIsResentEachTick) {
+  select(L"C", false);
+  ASSERT_TRUE(machine.defrag_plain());
+  machine.stop_defrag();
+  tick('C', 2, 0, 0);
+  tick('C', 2, 0, 0);
+  EXPECT_EQ(host.count("working_stop"), 3);
+  EXPECT_EQ(host.count("stop_registry clean"), 1);
+  engine_done(1);
+  EXPECT_EQ(host.lines("engine"), S{"engine defragment C"}) << "no re-analysis";
+  EXPECT_TRUE(host.lines("report").empty());
+  EXPECT_TRUE(idle());
+}
+
+// Between phases: the clean ended, its completion is still queued when
+// the stop comes. The volume phase must not start.
+TEST_F(Stops, StopBetweenPhasesIsNotLost) {
+  select(L"C", true);
+  ASSERT_TRUE(machine.defrag_plain());
+  record(regscan::progress_clean_end);
+  ASSERT_EQ(host.lines("engine"), S{"engine defragment C"});
+  machine.stop_job();
+  engine_done(1);
+  EXPECT_EQ(host.lines("engine"), S{"engine defragment C"});
+  EXPECT_TRUE(host.lines("report").empty());
+  EXPECT_TRUE(idle());
+}
+
+// A stop during the re-analysis of a defragmentation: no report 2.
+TEST_F(Stops, StopDuringReanalysisOpensNoReport) {
+  select(L"C", false);
+  ASSERT_TRUE(machine.defrag_plain());
+  engine_done(1);
+  machine.stop_analysis();
+  engine_done(0);
+  EXPECT_TRUE(host.lines("report").empty());
+  EXPECT_TRUE(idle());
+}
+
+// A thread that cannot start ends the job as stopped at every phase start:
+// never busy for ever, no report, no select-first message.
+TEST_F(Stops, ThreadThatCannotStartEndsTheJob) {
+  struct row {
+    std::wstring letters;
+    bool registry;
+    bool defrag;
+    int completions;  // phases that end before the failing start
+  };
+  const row rows[] = {{L"C", false, false, 0}, {L"", true, false, 0}, {L"C", true, true, 1},
+                      {L"C", false, true, 1}};
+  for (const row& r : rows) {
+    host.journal.clear();
+    host.box_texts.clear();
+    host.threads_start = r.completions != 0;
+    select(r.letters, r.registry);
+    const bool started = r.defrag ? machine.defrag_plain() : machine.start_analysis();
+    if (r.completions) {
+      ASSERT_TRUE(started);
+      host.threads_start = false;
+      if (r.registry) {
+        record(regscan::progress_clean_end);
+      } else {
+        engine_done(1);
+      }
+    } else {
+      EXPECT_FALSE(started);
+    }
+    EXPECT_TRUE(idle()) << r.registry << r.defrag;
+    EXPECT_FALSE(host.timer_running);
+    EXPECT_FALSE(host.progress_shown);
+    EXPECT_TRUE(host.lines("report").empty());
+    EXPECT_TRUE(host.box_texts.empty());
+    host.threads_start = true;
+  }
+}
+
+// Idle: closes at once. Busy: Cancel keeps the job; OK stops it and the
+// window goes when the job has ended, with no report; starts and closes are
+// refused until then.
+TEST_F(Close, CloseWhileBusyWaitsForTheJobEnd) {
+  EXPECT_TRUE(job_machine(host, panel).request_close());
+
+  select(L"C", false);
+  ASSERT_TRUE(machine.start_analysis());
+  host.box_answers = {IDCANCEL};
+  EXPECT_FALSE(machine.request_close());
+  ASSERT_EQ(host.box_texts.size(), 1u);
+  EXPECT_EQ(host.box_texts[0], msg_confirm_exit);
+  EXPECT_TRUE(host.has("box " + std::to_string(MB_OKCANCEL | MB_DEFBUTTON2)));
+  EXPECT_FALSE(host.has("working_stop"));
+
+  host.box_answers = {IDOK};
+  EXPECT_FALSE(machine.request_close());
+  EXPECT_TRUE(machine.close_pending());
+  EXPECT_TRUE(host.has("working_stop"));
+  EXPECT_FALSE(machine.request_close()) << "a second close while one waits";
+  EXPECT_EQ(host.box_texts.size(), 2u);
+  EXPECT_FALSE(host.has("destroy"));
+
+  engine_done(0);
+  EXPECT_EQ(host.count("destroy"), 1);
+  EXPECT_TRUE(host.lines("report").empty());
+  EXPECT_FALSE(machine.start_analysis()) << "no job after the close";
+}
+
+// The job ends while the confirmation is open: OK closes at once, and no
+// start gets in while the box is open.
+TEST_F(Close, JobEndingWhileTheBoxIsOpenClosesAtOnce) {
+  select(L"C", false);
+  ASSERT_TRUE(machine.start_analysis());
+  bool start_refused = false;
+  host.during_box = [&] {
+    engine_done(0);
+    start_refused = !machine.start_analysis();
+  };
+  EXPECT_TRUE(machine.request_close());
+  EXPECT_TRUE(start_refused);
+  EXPECT_EQ(host.lines("report"), S{"report 1"});
+  EXPECT_FALSE(host.has("working_stop"));
+  EXPECT_FALSE(host.has("destroy")) << "the caller destroys";
+}
+
+// A close while the report is open waits for it; so does a start.
+TEST_F(Close, CloseDuringTheReportWaitsForIt) {
+  select(L"C", false);
+  ASSERT_TRUE(machine.start_analysis());
+  bool closed_now = true;
+  bool started = true;
+  host.during_report = [&] {
+    closed_now = machine.request_close();
+    started = machine.start_analysis();
+  };
+  engine_done(0);
+  EXPECT_FALSE(closed_now);
+  EXPECT_FALSE(started);
+  EXPECT_TRUE(host.box_texts.empty());
+  EXPECT_EQ(host.journal.back(), "destroy");
+}
+
+// Armed only by a defragmentation that ended normally while the engine's
+// setting was on; a stopped one disarms, an analysis leaves it.
+TEST_F(ExitArming, OnlyANormallyEndedDefragmentationArms) {
+  select(L"C", false);
+  host.logout = true;
+  ASSERT_TRUE(machine.defrag_plain());
+  EXPECT_TRUE(host.has("get_restart")) << "both settings are read";
+  EXPECT_EQ(exit_action, exit_action_none) << "not armed at the start";
+  engine_done(1);
+  engine_done(0);
+  EXPECT_EQ(exit_action, exit_action_shut_down);
+
+  ASSERT_TRUE(machine.start_analysis());
+  engine_done(0);
+  EXPECT_EQ(exit_action, exit_action_shut_down);
+
+  host.logout = false;
+  host.restart = true;
+  ASSERT_TRUE(machine.defrag_plain());
+  machine.stop_defrag();
+  engine_done(1);
+  EXPECT_EQ(exit_action, exit_action_none);
+
+  select(L"", true);
+  ASSERT_TRUE(machine.defrag_plain());
+  record(regscan::progress_clean_end);
+  EXPECT_EQ(exit_action, exit_action_restart);
+}
+
+}  // namespace
+}  // namespace tessarel::testing

@@ -1,0 +1,24 @@
+#pragma once
+// Carries the registry worker's progress records to the user interface
+// thread: the worker sends each record to a window of that thread with
+// SendMessageW, so the record stays valid while the job machine reads it and
+// the worker waits until it has been shown. After a clean record the worker
+// pauses 10 ms, which paces the clean display without stalling the window.
+
+#include <windows.h>
+
+#include "regscan/scan_progress.h"
+
+namespace tessarel {
+
+// The window and message that receive the records: wparam 0, lparam the
+// record's address (const regscan::scan_progress*), valid during the
+// message. Null window: records are dropped. User interface thread, before
+// a worker starts and after the last one has ended.
+void set_registry_progress_target(HWND window, UINT message);
+
+// The scanner's progress_callback. Worker thread; blocks until the window
+// has handled the record.
+void relay_registry_progress(const regscan::scan_progress* record);
+
+}  // namespace tessarel

@@ -112,4 +112,22 @@ TEST(UniqueHandleTraits, KernelHandleIsClosed) {
   EXPECT_FALSE(GetHandleInformation(event, &flags));
 }
 
+// The live count the leak tests read: moves keep it, every way out lowers it.
+TEST(UniqueHandleTraits, GdiHoldersCountWhatTheyHold) {
+  const long before = tessarel::live_gdi_objects;
+  {
+    tessarel::unique_gdi_object<HBRUSH> brush(CreateSolidBrush(RGB(1, 2, 3)));
+    tessarel::unique_created_dc dc(CreateCompatibleDC(nullptr));
+    EXPECT_EQ(tessarel::live_gdi_objects, before + 2);
+    tessarel::unique_gdi_object<HBRUSH> moved(std::move(brush));
+    moved = tessarel::unique_gdi_object<HBRUSH>(CreateSolidBrush(RGB(4, 5, 6)));
+    EXPECT_EQ(tessarel::live_gdi_objects, before + 2);
+    DeleteObject(moved.release());
+    EXPECT_EQ(tessarel::live_gdi_objects, before + 1);
+    moved.reset(CreateSolidBrush(RGB(7, 8, 9)));
+    EXPECT_EQ(tessarel::live_gdi_objects, before + 2);
+  }
+  EXPECT_EQ(tessarel::live_gdi_objects, before);
+}
+
 }  // namespace

@@ -5,10 +5,24 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
+#include <type_traits>
 #include <utility>
 
 namespace tessarel {
+
+// The GDI objects and device contexts the GDI holders hold right now, counted
+// only in test builds (TESSAREL_COUNT_GDI_OBJECTS): Wine's GetGuiResources
+// always answers 0, so a test that looks for leaked GDI objects reads this.
+inline std::atomic<long> live_gdi_objects{0};
+
+// Traits with `static constexpr bool counted = true` are counted above.
+template <class Traits, class = void>
+struct counted_handle : std::false_type {};
+template <class Traits>
+struct counted_handle<Traits, std::void_t<decltype(Traits::counted)>>
+    : std::bool_constant<Traits::counted> {};
 
 // Traits say:
 //   handle_type                the handle's type
@@ -22,12 +36,15 @@ class unique_handle {
 
   unique_handle() noexcept = default;
   // Takes over the handle; a value that holds nothing is kept as invalid().
-  explicit unique_handle(handle_type handle) noexcept : handle_(checked(handle)) {}
+  explicit unique_handle(handle_type handle) noexcept : handle_(checked(handle)) {
+    count(handle_, 1);
+  }
   ~unique_handle() { close(); }
 
   unique_handle(const unique_handle&) = delete;
   unique_handle& operator=(const unique_handle&) = delete;
-  unique_handle(unique_handle&& other) noexcept : handle_(other.release()) {}
+  unique_handle(unique_handle&& other) noexcept
+      : handle_(std::exchange(other.handle_, Traits::invalid())) {}
   unique_handle& operator=(unique_handle&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
@@ -38,12 +55,16 @@ class unique_handle {
   explicit operator bool() const noexcept { return is_open(); }
 
   // Hands the handle to the caller, who closes it; the holder is left empty.
-  handle_type release() noexcept { return std::exchange(handle_, Traits::invalid()); }
+  handle_type release() noexcept {
+    count(handle_, -1);
+    return std::exchange(handle_, Traits::invalid());
+  }
 
   // Closes the handle held, then takes over the new one.
   void reset(handle_type handle = Traits::invalid()) noexcept {
     close();
     handle_ = checked(handle);
+    count(handle_, 1);
   }
 
   // Closes now and leaves the holder empty. False when nothing was open or
@@ -51,6 +72,14 @@ class unique_handle {
   bool close() noexcept { return is_open() && Traits::close(release()); }
 
  private:
+  static void count([[maybe_unused]] handle_type handle, [[maybe_unused]] long change) noexcept {
+#ifdef TESSAREL_COUNT_GDI_OBJECTS
+    if constexpr (counted_handle<Traits>::value) {
+      if (Traits::is_valid(handle)) live_gdi_objects += change;
+    }
+#endif
+  }
+
   static handle_type checked(handle_type handle) noexcept {
     return Traits::is_valid(handle) ? handle : Traits::invalid();
   }
@@ -94,11 +123,13 @@ struct stdio_file_traits : null_means_none<std::FILE*> {
 // device context when it is deleted.
 template <class Handle>
 struct gdi_object_traits : null_means_none<Handle> {
+  static constexpr bool counted = true;
   static bool close(Handle object) noexcept { return DeleteObject(object) != FALSE; }
 };
 
 // A device context made with CreateDC or CreateCompatibleDC (not GetDC's).
 struct created_dc_traits : null_means_none<HDC> {
+  static constexpr bool counted = true;
   static bool close(HDC dc) noexcept { return DeleteDC(dc) != FALSE; }
 };
 

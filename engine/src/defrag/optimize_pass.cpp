@@ -36,7 +36,13 @@ class optimize_pass {
     status_.totalUnits = set_.size();
     status_.doneUnits = 1;
     auto position = set_.begin();
-    while (position != set_.end() && records_.job.stop_requested.get() == 0) {
+    while (position != set_.end()) {
+      // A stop made during the walk's last move reaches no walk entry; the
+      // pass sees it here, before its first entry, and ends as interrupted.
+      if (records_.job.stop_requested.get() != 0) {
+        walk_.interrupted = 1;
+        break;
+      }
       if (!look_up(position->second.path)) {
         ++position;
       } else if (!records_.work.bitmap.read(volume_)) {

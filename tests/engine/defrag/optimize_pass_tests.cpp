@@ -274,6 +274,26 @@ TEST_F(OptimizePass, AStopInsideThePassInterruptsIt) {
   EXPECT_TRUE(engine().optimize_set.empty());
 }
 
+// Catches a stop that lands on the walk's very last move (no entry is left
+// to see it): the pass must not begin, and the page must not show an
+// optimisation table for a pass that never ran.
+TEST_F(OptimizePass, AStopOnTheWalksLastMoveKeepsThePassFromStarting) {
+  sim.add_volume('C', roomy_volume(2000));
+  sim.reserve_clusters('C', 0, 100);
+  add_file("C:\\a.bin", {{1000, 20}});
+  add_file("C:\\z.bin", {{1200, 10}, {1300, 10}});
+  sim.set_move_hook([this](const sim::move_request& request) {
+    if (request.number == 2) engine().job.stop_requested = 1;
+  });
+  load();
+  defragment('C', 1, 2);
+
+  EXPECT_EQ(sim.move_requests(), 2u);
+  EXPECT_EQ(runs("C:\\a.bin"), (Runs{{1000, 20}}));
+  EXPECT_EQ(walk().interrupted, 1);
+  EXPECT_EQ(read("defragreport1.html").find("Optimization"), std::string::npos);
+}
+
 // Catches a status that does not show state 3 while the pass runs, a source
 // taken from the defragmentation's move fields, and progress that does not
 // count entries.

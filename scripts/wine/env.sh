@@ -103,7 +103,9 @@ wine_env_start() {
   fi
   wine_env_boot
   if ((first_boot)); then
-    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null)" >/dev/null 2>&1
+    local settings
+    settings=$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null) || true
+    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$settings" >/dev/null 2>&1
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     if [[ -n ${WINE_ENV_DRIVES+set} ]]; then

@@ -9,8 +9,9 @@
 #   - classlib/ and platform/ include nothing of engine/src;
 #   - the toolkit includes nothing of the engine;
 #   - nothing outside the engine reaches its internals: only engine/include
-#     ("dravik/..."); the engine's own tests and benchmarks are exempt, and the
-#     simulated volume may include the volume seam alone.
+#     ("dravik/..."); the engine's own tests and benchmarks are exempt, as is
+#     the simulated build of the engine (tests/support/simulated_engine), and
+#     the simulated volume may include the volume seam alone.
 # Usage: scripts/check_layers.sh [ROOT]   (default: the repository)
 set -euo pipefail
 
@@ -105,7 +106,7 @@ while IFS=$'\t' read -r file included; do
   [[ -n $file ]] || continue
   is_engine_path "$included" || continue
   case $file in
-    tests/engine/* | bench/*) continue ;;
+    tests/engine/* | tests/support/simulated_engine/* | bench/*) continue ;;
     tests/support/simulated_volume/*)
       [[ $included == platform/volume_io.h ]] && continue ;;
   esac

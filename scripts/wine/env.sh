@@ -8,6 +8,15 @@
 #   - a persistent wineserver and wineboot before any test, so no test pays
 #     for Wine's start-up and ctest does not wait on Wine's helper processes;
 #   - a keep-alive program so the desktop process never hangs on a pipe.
+#
+# Two optional variables, set for the call (WINE_ENV_PREFIX=... wine_env_start
+# ...), give a prefix of another kind:
+#   WINE_ENV_PREFIX  the prefix folder to use instead of BUILD_DIR/wineprefix;
+#   WINE_ENV_DRIVES  drive letters besides c:, such as "d e": the prefix then
+#                    has exactly c: and these, each a folder drive_<letter>
+#                    inside it, and no z: (nor any other drive); Wine reports
+#                    them all as fixed drives. Without z: a program must lie
+#                    inside the prefix to be started (e.g. under drive_c).
 
 wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine_env_xvfb_pid=""
@@ -39,9 +48,27 @@ wine_env_free_display() {
   return 1
 }
 
+# Makes the prefix's drives exactly c: and the letters given, each linked to
+# a folder drive_<letter> inside the prefix.
+wine_env_set_drives() {
+  local devices="$WINEPREFIX/dosdevices" link letter
+  for link in "$devices"/?: "$devices"/?::; do
+    [[ -L $link ]] || continue
+    letter=$(basename "$link")
+    [[ ${letter:0:1} == c ]] && continue
+    rm -f "$link"
+  done
+  for letter in "$@"; do
+    letter=${letter,,}
+    [[ $letter =~ ^[abd-z]$ ]] || { echo "wine_env: not a drive letter: $letter" >&2; return 1; }
+    mkdir -p "$WINEPREFIX/drive_$letter"
+    ln -s "../drive_$letter" "$devices/$letter:"
+  done
+}
+
 wine_env_start() {
   local build_dir=$1 keep_alive=${2:-}
-  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEPREFIX="${WINE_ENV_PREFIX:-$build_dir/wineprefix}"
   export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   # Chinese locale: ANSI code page 936 and Chinese text rendering.
   export TESSAREL_WINE_LOCALE=zh_CN.UTF-8
@@ -66,16 +93,29 @@ wine_env_start() {
     done
   fi
 
-  wineserver -f -p >/dev/null 2>&1 &
-  wine_env_server_pid=$!
-
   local first_boot=0
   [[ -f "$WINEPREFIX/.tessarel-ready" ]] || first_boot=1
-  LC_ALL=$TESSAREL_WINE_LOCALE wine wineboot -u >/dev/null 2>&1
+  # Wine's mount manager takes the drives from dosdevices when it starts:
+  # they are set before the boot.
+  if ((!first_boot)) && [[ -n ${WINE_ENV_DRIVES+set} ]]; then
+    # shellcheck disable=SC2086  # the letters are separate words
+    wine_env_set_drives $WINE_ENV_DRIVES || return 1
+  fi
+  wine_env_boot
   if ((first_boot)); then
-    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null)" >/dev/null 2>&1
+    local settings
+    settings=$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null) || true
+    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$settings" >/dev/null 2>&1
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    if [[ -n ${WINE_ENV_DRIVES+set} ]]; then
+      # The import above needs z:, so a new prefix gets its drives now and
+      # boots again for the mount manager to see them.
+      wine_env_end_prefix
+      # shellcheck disable=SC2086
+      wine_env_set_drives $WINE_ENV_DRIVES || return 1
+      wine_env_boot
+    fi
     touch "$WINEPREFIX/.tessarel-ready"
   fi
 
@@ -85,7 +125,15 @@ wine_env_start() {
   fi
 }
 
-wine_env_stop() {
+# A persistent wineserver for the prefix, and Wine's start-up in it.
+wine_env_boot() {
+  wineserver -f -p >/dev/null 2>&1 &
+  wine_env_server_pid=$!
+  LC_ALL=$TESSAREL_WINE_LOCALE wine wineboot -u >/dev/null 2>&1
+}
+
+# Ends the Wine processes of the prefix, then its wineserver.
+wine_env_end_prefix() {
   local pids
   if [[ -n ${WINEPREFIX:-} ]]; then
     pids=$(wine_env_prefix_pids | grep -vxF -e "${wine_env_server_pid:-none}" -e "$$" || true)
@@ -102,6 +150,11 @@ wine_env_stop() {
     kill "$wine_env_server_pid" 2>/dev/null || true
     wait "$wine_env_server_pid" 2>/dev/null || true
   fi
+  wine_env_keep_alive_pid="" wine_env_server_pid=""
+}
+
+wine_env_stop() {
+  wine_env_end_prefix
   if [[ -n $wine_env_xvfb_pid ]]; then
     kill "$wine_env_xvfb_pid" 2>/dev/null || true
     wait "$wine_env_xvfb_pid" 2>/dev/null || true

@@ -219,6 +219,22 @@ std::vector<std::string> simulated_volume::check_invariants() const {
   return problems;
 }
 
+bool simulated_volume::visit_volumes(const volume_visitor& visit,
+                                     std::chrono::milliseconds wait) const {
+  // A polled try_lock: a lock whose owner is gone would block for ever.
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  while (!lock.owns_lock()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Sleep(1);
+    lock.try_lock();
+  }
+  for (size_t i = 0; i < drives_.size(); ++i) {
+    if (drives_[i].volume) visit(static_cast<char>('A' + i), *drives_[i].volume);
+  }
+  return true;
+}
+
 size_t simulated_volume::open_handle_count() const {
   std::lock_guard lock(mutex_);
   return handles_.open_count();

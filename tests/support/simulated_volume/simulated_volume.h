@@ -29,6 +29,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -128,6 +129,11 @@ class simulated_volume final : public volume_io {
   std::vector<std::string> misuse() const;
   uint64_t move_requests() const;
   uint64_t moves_done() const;
+  // Calls visit with each volume, in letter order, under the lock. Returns
+  // false, calling nothing, when the lock stays taken longer than wait: at
+  // process exit a thread may have been ended while holding it.
+  using volume_visitor = std::function<void(char letter, const volume_model& volume)>;
+  bool visit_volumes(const volume_visitor& visit, std::chrono::milliseconds wait) const;
 
   // --- volume_io ------------------------------------------------------------
   UINT get_drive_type(const char* root) override;

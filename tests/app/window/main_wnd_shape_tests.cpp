@@ -36,6 +36,10 @@ TEST_F(MainWindowShape, ClassSizeNoCaptionAndChildren) {
   EXPECT_EQ(window.right - window.left, 804);
   EXPECT_EQ(window.bottom - window.top, 632);
   EXPECT_EQ(GetWindowLongW(hwnd(), GWL_STYLE) & WS_CAPTION, 0);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  EXPECT_EQ(client.right, 804);
+  EXPECT_EQ(client.bottom, 632);
 
   const struct {
     const char* name;

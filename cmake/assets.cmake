@@ -6,30 +6,24 @@ file(GLOB_RECURSE tessarel_asset_files CONFIGURE_DEPENDS
 list(FILTER tessarel_asset_files EXCLUDE REGEX "\\.sh$")
 # The help sources ship only compiled, as help.chm (below).
 list(FILTER tessarel_asset_files EXCLUDE REGEX "^help/")
+# Where an asset goes in the application folder: the program reads zq.ini
+# from its own folder and names the skin's images relative to it, so the
+# skin lies flat beside the program; everything else keeps its folder.
+function(tessarel_asset_destination asset out)
+  string(REGEX REPLACE "^skin/" "" destination "${asset}")
+  set(${out} "${destination}" PARENT_SCOPE)
+endfunction()
+
 set(tessarel_asset_outputs)
 foreach(asset IN LISTS tessarel_asset_files)
+  tessarel_asset_destination(${asset} destination)
   add_custom_command(
-    OUTPUT ${TESSAREL_APP_DIR}/${asset}
+    OUTPUT ${TESSAREL_APP_DIR}/${destination}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
-            ${CMAKE_SOURCE_DIR}/assets/${asset} ${TESSAREL_APP_DIR}/${asset}
+            ${CMAKE_SOURCE_DIR}/assets/${asset} ${TESSAREL_APP_DIR}/${destination}
     DEPENDS ${CMAKE_SOURCE_DIR}/assets/${asset}
     VERBATIM)
-  list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${asset})
-endforeach()
-
-# The program reads zq.ini from its own folder and names the skin's images
-# relative to it: the skin lies flat beside the program.
-file(GLOB tessarel_skin_files CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/assets/skin/*.bmp ${CMAKE_SOURCE_DIR}/assets/skin/*.png
-  ${CMAKE_SOURCE_DIR}/assets/skin/zq.ini)
-foreach(skin_file IN LISTS tessarel_skin_files)
-  get_filename_component(skin_name ${skin_file} NAME)
-  add_custom_command(
-    OUTPUT ${TESSAREL_APP_DIR}/${skin_name}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${skin_file} ${TESSAREL_APP_DIR}/${skin_name}
-    DEPENDS ${skin_file}
-    VERBATIM)
-  list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${skin_name})
+  list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${destination})
 endforeach()
 
 # help.chm: the pages of assets/help (code page 936, like the report

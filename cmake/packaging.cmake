@@ -12,7 +12,11 @@
 set(tessarel_package_folder "Tessarel-${PROJECT_VERSION}")
 
 # What the zip holds below its top folder, checked at the end.
-set(tessarel_package_files dravik.dll help.chm Setting diskdata defragdate ${tessarel_asset_files})
+set(tessarel_package_files dravik.dll help.chm Setting diskdata defragdate)
+foreach(asset IN LISTS tessarel_asset_files)
+  tessarel_asset_destination(${asset} destination)
+  list(APPEND tessarel_package_files ${destination})
+endforeach()
 
 # The program is built by its own target once it exists; the engine always.
 if(TARGET Tessarel)
@@ -25,8 +29,9 @@ install(FILES $<TARGET_FILE:dravik>
 
 # The data files the build copies beside the binaries, in their folders.
 foreach(asset IN LISTS tessarel_asset_files)
-  get_filename_component(asset_folder "${asset}" DIRECTORY)
-  install(FILES ${TESSAREL_APP_DIR}/${asset}
+  tessarel_asset_destination(${asset} destination)
+  get_filename_component(asset_folder "${destination}" DIRECTORY)
+  install(FILES ${TESSAREL_APP_DIR}/${destination}
     DESTINATION ${tessarel_package_folder}/${asset_folder} COMPONENT application)
 endforeach()
 install(FILES ${TESSAREL_APP_DIR}/help.chm

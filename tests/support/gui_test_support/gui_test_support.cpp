@@ -1,6 +1,7 @@
 #include "gui_test_support/gui_test_support.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -167,6 +168,15 @@ bool save_screenshot(HWND hwnd, const std::wstring& name) {
   }
   DeleteObject(bitmap);
   return saved;
+}
+
+DWORD open_handle_count() {
+  DWORD count = 0;
+  for (uintptr_t value = 4; value < 0x10000; value += 4) {
+    DWORD flags = 0;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
 }
 
 }  // namespace tessarel::testing

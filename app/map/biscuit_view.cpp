@@ -38,7 +38,9 @@ void biscuit_view::set_block_colors(const std::vector<int>& codes) {
   }
   paint_map_blocks(blocks, changed);
   invalidate_blocks(changed);
-  update();
+  // With nothing changed and nothing waiting to be painted there is nothing
+  // to update, and UpdateWindow would still visit every child window.
+  if (!changed.empty() || GetUpdateRect(handle(), nullptr, FALSE)) update();
 }
 
 void biscuit_view::refresh_block(std::uint32_t index) {

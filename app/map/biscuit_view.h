@@ -27,7 +27,8 @@ class biscuit_view : public vemo::movable_widget_t {
 
   // Gives block i code i for every position of codes that has a block;
   // blocks past the end of codes keep theirs. Only blocks whose code changes
-  // are repainted and invalidated; the window is updated once in any case.
+  // are repainted and invalidated; the window is then updated once, unless
+  // nothing changed and nothing else waits to be painted.
   void set_block_colors(const std::vector<int>& codes);
 
   // Repaints one block on the surface with its current code and invalidates

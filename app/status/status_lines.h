@@ -16,6 +16,13 @@ struct status_snapshot {
   uint64_t move_from = 0;
   uint64_t move_to = 0;
   std::wstring item_text;
+
+  bool operator==(const status_snapshot& other) const {
+    return phase == other.phase && state == other.state && activity == other.activity &&
+           volume == other.volume && move_from == other.move_from && move_to == other.move_to &&
+           item_text == other.item_text;
+  }
+  bool operator!=(const status_snapshot& other) const { return !(*this == other); }
 };
 
 struct status_line_set {

@@ -63,6 +63,17 @@ void status_panel::paint(HDC dc) {
   if (lines.item) draw_item_line(dc, status);
 }
 
+bool status_panel::take_change() {
+  status_snapshot status = snapshot();
+  if (lines_to_draw(status).move) {
+    last_change_.reset();
+    return true;
+  }
+  if (last_change_ && *last_change_ == status) return false;
+  last_change_ = std::move(status);
+  return true;
+}
+
 void status_panel::draw_activity_line(HDC dc, const status_snapshot& status) const {
   draw_right_aligned(dc, layout_.activity_pos, activity_line_text(status));
 }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "dravik/working_status.h"
@@ -64,6 +65,11 @@ class status_panel {
   // the panel and valid while it lives; any thread may pass it to
   // InvalidateRgn.
   HRGN update_region() const { return update_region_.get(); }
+  // Whether the lines may differ from what they said when this was last
+  // asked, which it records: a timer tick that changes nothing repaints
+  // nothing. Always true while the move line shows, as its idle counter
+  // moves with every drawing.
+  bool take_change();
   const status_layout& line_layout() const { return layout_; }
   const vemo::gui_font& font() const { return font_; }
 
@@ -107,6 +113,7 @@ class status_panel {
   std::wstring item_text_;
 
   // User interface thread only.
+  std::optional<status_snapshot> last_change_;
   status_layout layout_;
   vemo::gdi_object<HRGN> update_region_;
   vemo::gui_font font_;

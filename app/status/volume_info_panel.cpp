@@ -1,5 +1,6 @@
 #include "status/volume_info_panel.h"
 
+#include <climits>
 #include <utility>
 
 #include "engine/engine_binding.h"
@@ -57,8 +58,11 @@ void volume_info_panel::paint(HDC dc) const {
   SelectObject(dc, font_);
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const std::wstring& line = shown[i];
-    TextOutW(dc, at.x, at.y + static_cast<int>(i) * line_height_, line.c_str(),
-             static_cast<int>(line.size()));
+    const int top = at.y + static_cast<int>(i) * line_height_;
+    // A repaint of a strip elsewhere (the status lines, every tick) skips it.
+    const RECT band{at.x, top, SHRT_MAX, top + line_height_};
+    if (!RectVisible(dc, &band)) continue;
+    TextOutW(dc, at.x, top, line.c_str(), static_cast<int>(line.size()));
   }
 }
 

@@ -167,7 +167,12 @@ void main_wnd::on_paint(HDC dc, PAINTSTRUCT&) {
   background_.draw(dc, RECT{0, 0, client_width_, client_height_});
   logo_.draw(dc, logo_rect());
   copy_surface(dc);
-  draw_legend(dc, POINT{legend_left, client_height_ - legend_bottom_offset});
+  // A repaint of the status strip, every tick, skips the legend above it.
+  const int legend_bottom = client_height_ - legend_bottom_offset;
+  const RECT legend_area{legend_left,
+                         legend_bottom - legend_row_height * static_cast<int>(block_palette_size()),
+                         client_width_, legend_bottom};
+  if (RectVisible(dc, &legend_area)) draw_legend(dc, POINT{legend_left, legend_bottom});
   if (volume_view_) {
     program_volume_info().paint(dc);
   } else {

@@ -96,7 +96,7 @@ void main_wnd::update_buttons() {
 }
 
 void main_wnd::repaint_status() {
-  if (!handle()) return;
+  if (!handle() || !panel_.take_change()) return;
   InvalidateRgn(handle(), panel_.update_region(), TRUE);
   UpdateWindow(handle());
 }

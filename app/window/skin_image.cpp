@@ -38,10 +38,44 @@ SIZE skin_image::size() const {
 
 void skin_image::draw(HDC dc, const RECT& target) const {
   if (!bitmap_) return;
-  Gdiplus::Graphics graphics(dc);
-  graphics.DrawImage(bitmap_.get(),
-                     Gdiplus::Rect(target.left, target.top, target.right - target.left,
-                                   target.bottom - target.top));
+  const int target_width = target.right - target.left;
+  const int target_height = target.bottom - target.top;
+  RECT clip{}, part{};
+  const int clip_kind = GetClipBox(dc, &clip);
+  if (clip_kind == ERROR) clip = target;
+  if (target_width <= 0 || target_height <= 0 || clip_kind == NULLREGION ||
+      !IntersectRect(&part, &target, &clip))
+    return;
+  if (scaled_.size.cx != target_width || scaled_.size.cy != target_height)
+    scale_to(target_width, target_height);
+  if (!scaled_.dc) return;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  const int width = part.right - part.left, height = part.bottom - part.top;
+  AlphaBlend(dc, part.left, part.top, width, height, scaled_.dc.get(), part.left - target.left,
+             part.top - target.top, width, height, blend);
+}
+
+void skin_image::scale_to(int width, int height) const {
+  scaled_ = scaled_copy{};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};  // top-down
+  void* bits = nullptr;
+  scaled_.dib.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  scaled_.dc.reset(CreateCompatibleDC(nullptr));
+  if (!scaled_.dib || !scaled_.dc || !bits) {
+    scaled_ = scaled_copy{};
+    return;
+  }
+  scaled_.selected = std::make_unique<vemo::selected_object>(scaled_.dc.get(), scaled_.dib.get());
+  {
+    // GDI+ draws straight into the section's premultiplied pixels.
+    Gdiplus::Bitmap pixels(width, height, width * 4, PixelFormat32bppPARGB,
+                           static_cast<BYTE*>(bits));
+    Gdiplus::Graphics graphics(&pixels);
+    graphics.DrawImage(bitmap_.get(), Gdiplus::Rect(0, 0, width, height));
+  }
+  GdiFlush();
+  scaled_.size = {width, height};
 }
 
 }  // namespace tessarel

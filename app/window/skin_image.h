@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "vemo/gdi_handles.h"
+
 namespace Gdiplus {
 class Bitmap;
 }
@@ -29,14 +31,27 @@ class skin_image {
   // Pixel size; 0 x 0 when empty.
   SIZE size() const;
 
-  // Draws the whole image stretched over target; empty: nothing.
+  // Draws the whole image stretched over target, blended by its alpha;
+  // empty: nothing. The image is scaled once per target size and kept, and
+  // only the part within dc's clip box is copied, so repainting a strip
+  // costs a strip.
   void draw(HDC dc, const RECT& target) const;
 
  private:
   struct bitmap_deleter {
     void operator()(Gdiplus::Bitmap* bitmap) const;
   };
+  // The image at one target size, premultiplied, ready for AlphaBlend.
+  struct scaled_copy {
+    vemo::gdi_object<HBITMAP> dib;
+    vemo::created_dc dc;
+    std::unique_ptr<vemo::selected_object> selected;  // goes first
+    SIZE size{};
+  };
+  void scale_to(int width, int height) const;
+
   std::unique_ptr<Gdiplus::Bitmap, bitmap_deleter> bitmap_;
+  mutable scaled_copy scaled_;
 };
 
 }  // namespace tessarel

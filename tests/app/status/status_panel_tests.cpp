@@ -62,6 +62,32 @@ TEST(StatusPanelRecord, SetStatusCopiesTheRecord) {
   EXPECT_EQ(panel.item_text(), std::wstring(507, L'x'));
 }
 
+// Catches a tick that repaints an unchanged status (most of a tick's cost),
+// or one that misses a change of any line, or stops the idle move counter.
+TEST(StatusPanelRecord, TakeChangeSeesEveryChangeOfTheLinesOnce) {
+  status_panel panel;
+  panel.set_job(volume_job{L"C", 0, 2});
+  panel.set_activity(1);
+  WorkingStatus s = make_status(1, 'C', 0, 0);
+  panel.set_status(&s);
+  EXPECT_TRUE(panel.take_change()) << "first ask";
+  EXPECT_FALSE(panel.take_change());
+  s.doneUnits = 900;  // the progress bar's, not the lines'
+  panel.set_status(&s);
+  EXPECT_FALSE(panel.take_change());
+  std::strcpy(s.itemName, "other.dat");
+  panel.set_status(&s);
+  EXPECT_TRUE(panel.take_change());
+  EXPECT_FALSE(panel.take_change());
+  panel.set_activity(0);
+  EXPECT_TRUE(panel.take_change()) << "the job's end clears the lines";
+  panel.set_activity(2);
+  s = make_status(2, 'C', 0, 0);
+  panel.set_status(&s);
+  EXPECT_TRUE(panel.take_change());
+  EXPECT_TRUE(panel.take_change()) << "the move line's idle counter moves";
+}
+
 // Catches a hand-over not copied whole: the reader must only ever see one
 // of the texts the worker handed over.
 TEST(StatusPanelRecord, TextsHandedOverByAnotherThreadArriveWhole) {

@@ -20,6 +20,7 @@
 #include "gui_test_support/gui_test_support.h"
 #include "gui_test_support/scripted_dialog.h"
 #include "map/block_palette.h"
+#include "median_time.h"
 #include "map/gdiplus_api.h"
 #include "stand_in_engine/stand_in_control.h"
 #include "vemo/dialog_items.h"
@@ -31,20 +32,7 @@
 namespace {
 
 using namespace tessarel;
-
-double time_ms(int repeat, const std::function<void(int)>& work) {
-  std::vector<double> batches;
-  int run = 0;
-  for (int batch = 0; batch < 5; ++batch) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < repeat; ++i) work(run++);
-    const std::chrono::duration<double, std::milli> spent =
-        std::chrono::steady_clock::now() - start;
-    batches.push_back(spent.count() / repeat);
-  }
-  std::sort(batches.begin(), batches.end());
-  return batches[2];
-}
+using bench::time_ms;
 
 std::wstring stand_in_engine_folder() {
   std::wstring folder = TESSAREL_BENCH_STAND_IN_DIR;

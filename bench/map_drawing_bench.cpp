@@ -18,6 +18,7 @@
 
 #include "map/biscuit_view.h"
 #include "map/block_palette.h"
+#include "median_time.h"
 #include "map/gdiplus_api.h"
 #include "map/map_surface.h"
 #include "vemo/gdi_handles.h"
@@ -26,6 +27,7 @@
 namespace {
 
 using namespace tessarel;
+using bench::time_ms;
 
 constexpr int client_width = 804, client_height = 632;
 const view_rect map_rect{194, 42, client_width - 10, client_height - 20};
@@ -41,21 +43,6 @@ class main_map : public biscuit_view {
   }
 };
 
-// Milliseconds per run of work: the median of 5 batches of repeat runs each,
-// so that a busy moment of the machine does not decide the figure.
-double time_ms(int repeat, const std::function<void(int)>& work) {
-  std::vector<double> batches;
-  int run = 0;
-  for (int batch = 0; batch < 5; ++batch) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < repeat; ++i) work(run++);
-    const std::chrono::duration<double, std::milli> spent =
-        std::chrono::steady_clock::now() - start;
-    batches.push_back(spent.count() / repeat);
-  }
-  std::sort(batches.begin(), batches.end());
-  return batches[2];
-}
 
 void pump() {
   MSG message;

@@ -43,7 +43,6 @@ class main_map : public biscuit_view {
   }
 };
 
-
 void pump() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -17,6 +17,21 @@ foreach(asset IN LISTS tessarel_asset_files)
   list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${asset})
 endforeach()
 
+# The program reads zq.ini from its own folder and names the skin's images
+# relative to it: the skin lies flat beside the program.
+file(GLOB tessarel_skin_files CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/skin/*.bmp ${CMAKE_SOURCE_DIR}/assets/skin/*.png
+  ${CMAKE_SOURCE_DIR}/assets/skin/zq.ini)
+foreach(skin_file IN LISTS tessarel_skin_files)
+  get_filename_component(skin_name ${skin_file} NAME)
+  add_custom_command(
+    OUTPUT ${TESSAREL_APP_DIR}/${skin_name}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${skin_file} ${TESSAREL_APP_DIR}/${skin_name}
+    DEPENDS ${skin_file}
+    VERBATIM)
+  list(APPEND tessarel_asset_outputs ${TESSAREL_APP_DIR}/${skin_name})
+endforeach()
+
 # help.chm: the pages of assets/help (code page 936, like the report
 # templates), compiled in a copy in the build folder, since the compiler
 # writes its output into the folder it runs in.

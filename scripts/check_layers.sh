@@ -8,6 +8,8 @@
 #     advanced/, which hold the engine's dialogs);
 #   - classlib/ and platform/ include nothing of engine/src;
 #   - the toolkit includes nothing of the engine;
+#   - app/window (the main window and the program's life) is the program's
+#     top layer: no other folder of app/ includes it;
 #   - nothing outside the engine reaches its internals: only engine/include
 #     ("dravik/..."); the engine's own tests and benchmarks are exempt, as is
 #     the simulated build of the engine (tests/support/simulated_engine), and
@@ -119,6 +121,14 @@ while IFS=$'\t' read -r file included; do
     fail "$file includes $included: the toolkit knows no engine"
   fi
 done <<<"$(quoted_includes toolkit)"
+
+while IFS=$'\t' read -r file included; do
+  [[ -n $file ]] || continue
+  case $file in app/window/* | app/main.cpp) continue ;; esac
+  if [[ $included == window/* ]]; then
+    fail "$file includes $included: app/window is the program's top layer"
+  fi
+done <<<"$(quoted_includes app)"
 
 if ((failures > 0)); then
   echo "check_layers: $failures forbidden include(s)" >&2

@@ -35,6 +35,23 @@ HWND visible_frame_at(HWND parent, POINT origin) {
   return nullptr;
 }
 
+// The start and stop buttons of a place: the start button was made first,
+// and children keep the order they were made in.
+struct button_pair {
+  HWND start = nullptr;
+  HWND stop = nullptr;
+};
+
+button_pair pair_at(HWND parent, POINT origin) {
+  button_pair pair;
+  for (HWND child : children_of_class(parent, frame_class)) {
+    const RECT rect = rect_in_parent(child);
+    if (rect.left != origin.x || rect.top != origin.y) continue;
+    (pair.start == nullptr ? pair.start : pair.stop) = child;
+  }
+  return pair;
+}
+
 HWND close_button(HWND parent) {
   for (HWND child : children_of_class(parent, frame_class)) {
     const RECT rect = rect_in_parent(child);
@@ -72,6 +89,16 @@ bool main_window::press(main_button which) const {
   return true;
 }
 
+bool main_window::press_start_then_stop(main_button which) const {
+  const button_pair pair =
+      pair_at(hwnd_, which == main_button::analyse ? analyse_origin : defragment_origin);
+  if (pair.start == nullptr || pair.stop == nullptr || !IsWindowVisible(pair.start)) return false;
+  const SIZE size = client_size(pair.start);
+  post_click(pair.start, size.cx / 2, size.cy / 2);
+  post_click(pair.stop, size.cx / 2, size.cy / 2);
+  return true;
+}
+
 bool main_window::click_row(int row) const {
   HWND list = nullptr;
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -84,20 +111,33 @@ bool main_window::click_row(int row) const {
 }
 
 bool main_window::idle() const {
-  // The start buttons are the ones shown while nothing runs; a Stop shown
-  // at either place means a job runs.
-  const HWND analyse = button(main_button::analyse);
-  const HWND defragment = button(main_button::defragment);
-  if (analyse == nullptr || defragment == nullptr) return false;
-  int visible_frames = 0;
-  for (HWND child : children_of_class(hwnd_, frame_class))
-    if (IsWindowVisible(child)) ++visible_frames;
-  // Analyse, Defragment, Advanced, minimise and close: five, with no Stop.
-  return visible_frames == 5;
+  // Each place shows its start button, not its Stop, while nothing runs.
+  for (const POINT origin : {analyse_origin, defragment_origin}) {
+    const button_pair pair = pair_at(hwnd_, origin);
+    if (pair.start == nullptr || !IsWindowVisible(pair.start) ||
+        (pair.stop != nullptr && IsWindowVisible(pair.stop)))
+      return false;
+  }
+  return true;
 }
 
 bool main_window::wait_idle(DWORD timeout_ms) const {
-  return wait_until([this] { return idle(); }, timeout_ms);
+  // The buttons can show idle for a moment while the job's end is still on
+  // its way (the program takes them from the engine's status on its timer):
+  // idle counts once it has held for most of a timer period.
+  constexpr ULONGLONG settle_ms = 400;
+  ULONGLONG idle_since = 0;
+  return wait_until(
+      [&] {
+        if (!idle()) {
+          idle_since = 0;
+          return false;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (idle_since == 0) idle_since = now;
+        return now - idle_since >= settle_ms;
+      },
+      timeout_ms);
 }
 
 HWND main_window::progress_bar() const {

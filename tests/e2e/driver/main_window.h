@@ -27,13 +27,20 @@ class main_window {
   // while its job runs). False when no button is shown there.
   bool press(main_button which) const;
 
+  // Clicks the start button of that place (Analyse or Defragment) and, in
+  // the same breath, the Stop that its job shows there: both clicks are
+  // queued before the program handles the first, so the stop reaches the
+  // job however fast it is. False when either button is missing.
+  bool press_start_then_stop(main_button which) const;
+
   // Clicks row (0 the Registry row, 1 the first volume) of the volume list:
   // it toggles the row's check box and makes it the current row.
   bool click_row(int row) const;
 
   // Both start buttons shown: no job runs (a job's end brings them back).
   bool idle() const;
-  // Waits until idle; false after timeout_ms.
+  // Waits until idle has held for 400 ms (the program's timer is 500 ms);
+  // false after timeout_ms.
   bool wait_idle(DWORD timeout_ms) const;
 
   // The progress bar: shown or not, its upper limit and its position.

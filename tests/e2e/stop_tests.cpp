@@ -107,7 +107,8 @@ TEST(Close, WhileBusyAsksCancelKeepsTheJobOkEndsIt) {
 }
 
 // Catches handles the program keeps from every analysis it starts and
-// stops: the count after 100 cycles is the count after the first ten.
+// stops: the count after 100 cycles is, but for a few opened once, the
+// count after the first ten.
 TEST(Stop, HundredAnalyseAndStopCyclesKeepTheHandleCount) {
   started_program program;
   start_program(L"cycles", L"", program);
@@ -128,7 +129,10 @@ TEST(Stop, HundredAnalyseAndStopCyclesKeepTheHandleCount) {
   for (const unsigned long count : counts) line += std::to_string(count) + " ";
   RecordProperty("handle_counts", line);
   std::printf("handle counts (cycle 1, 10, 20 ... 100): %s\n", line.c_str());
-  EXPECT_LE(counts.back(), counts[1]) << line;
+  // A few handles are opened once, late and lazily (the system's and the
+  // engine's); a leak of one a cycle would add 90.
+  constexpr unsigned long once_opened = 5;
+  EXPECT_LE(counts.back(), counts[1] + once_opened) << line;
   EXPECT_TRUE(opened_reports(*program.run).empty());
   EXPECT_EQ(close_program(program), 0);
 }

@@ -21,4 +21,22 @@ unset USE_DISPLAY
 wine_env_start "$build" "$build/bin/wine_keep_alive.exe"
 
 cd "$build"
-LC_ALL=$TESSAREL_WINE_LOCALE ctest --output-on-failure --parallel "$(nproc)" "$@"
+LC_ALL=$TESSAREL_WINE_LOCALE ctest --output-on-failure --parallel "$(nproc)" -LE e2e "$@"
+wine_env_stop
+trap - EXIT
+
+# The end-to-end tests (label e2e) drive the program over the simulated
+# volumes. They need a prefix whose drives are exactly C:, D: and E:, and
+# their registry scenario deletes for real: a fresh prefix of their own each
+# run, with its own Xvfb, wineserver and keep-alive, after the shared run.
+if [[ -n $(ctest -N -L e2e "$@" | grep -E '^ +Test +#') ]]; then
+  (
+    # shellcheck source=wine/env.sh
+    source "$root/scripts/wine/env.sh"
+    trap wine_env_stop EXIT
+    unset USE_DISPLAY
+    TESSAREL_FRESH_PREFIX=1 WINE_ENV_PREFIX="$build/wineprefix-e2e" WINE_ENV_DRIVES="d e" \
+      wine_env_start "$build" "$build/bin/wine_keep_alive.exe"
+    LC_ALL=$TESSAREL_WINE_LOCALE ctest --output-on-failure -L e2e "$@"
+  )
+fi

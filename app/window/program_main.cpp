@@ -8,6 +8,8 @@
 #include "engine/engine_binding_error.h"
 #include "map/block_palette.h"
 #include "map/gdiplus_api.h"
+#include "regscan/category_table.h"
+#include "regscan/registry_categories.h"
 #include "startup/administrator_check.h"
 #include "startup/command_line.h"
 #include "startup/exit_action.h"
@@ -79,6 +81,9 @@ int run_started_program(program_session& session, const wchar_t* command_line) {
   session.start_gdiplus();
   build_block_palette();
   store_command_line(command_line);
+  // The registry row checks and cleans with the scanner's own categories
+  // (tests of the window install sandboxed ones instead).
+  regscan::install_category_table(regscan::registry_categories());
   session.main = std::make_unique<main_wnd>(vemo::settings()->folder());
   if (!create_main_window(*session.main)) throw std::runtime_error("CreateWindowExW failed");
   return vemo::run_message_loop();

@@ -136,6 +136,16 @@ TEST(CommandLineJob, KeepsOnlyListedFixedDrivesOnce) {
     EXPECT_EQ(command_line_job_letters(c.first, fixed), c.second) << ::testing::PrintToString(c.first);
 }
 
+// Catches a word read letter by letter: "-help" on a machine with E: must
+// not defragment E.
+TEST(CommandLineJob, AWordThatIsNotAllDrivesNamesNone) {
+  const std::vector<wchar_t> fixed = {L'C', L'D', L'E'};
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"-help", L""}, {L"/e", L"E"}, {L"C E", L"CE"}, {L"ced", L"CED"}, {L"C: exe", L"C"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(command_line_job_letters(c.first, fixed), c.second) << ::testing::PrintToString(c.first);
+}
+
 using MainWindowCommandLine = MainWindowTest;
 
 // The command line runs once, at the first layout, as a plain

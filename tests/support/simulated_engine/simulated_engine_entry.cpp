@@ -1,7 +1,9 @@
 // What makes a build of dravik.dll the simulated one: this unit, linked
 // beside the library's own entry, puts the scenario's volumes behind the
 // engine's volume seam when the library is loaded, and writes their summary
-// beside the library ("simulated-volumes.txt") when it is freed.
+// beside the library ("simulated-volumes.txt") when it is freed. Report
+// sets are recorded beside it too, never opened (report_recorder.h), and a
+// test may hold the moves (move_hold.h).
 //
 // The work is done by a static object rather than in DllMain, so the
 // library's entry stays the shipped one: the C++ start-up of a mingw-w64 DLL
@@ -15,11 +17,13 @@
 #include <string>
 
 #include "platform/volume_io.h"
+#include "reports/report_shell.h"
+#include "simulated_engine/module_folder.h"
+#include "simulated_engine/move_hold.h"
+#include "simulated_engine/report_recorder.h"
 #include "simulated_engine/simulated_scenario.h"
 #include "simulated_engine/summary_file.h"
 #include "simulated_engine/volume_summary.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace dravik::sim {
 
@@ -34,11 +38,13 @@ class simulated_engine_volumes {
   simulated_engine_volumes() : sim_(std::make_unique<simulated_volume>()) {
     try {
       add_scenario_volumes(*sim_);
+      sim_->set_move_hook(hold_moves_hook());
     } catch (const std::exception& error) {
       // The engine then finds no fixed volume; the summary tells why.
       failure_ = error.what();
     }
     previous_ = install_volume_io(sim_.get());
+    previous_shell_ = install_report_shell(&record_report_address);
   }
 
   ~simulated_engine_volumes() {
@@ -52,7 +58,8 @@ class simulated_engine_volumes {
              (failure_.empty() ? std::string("the simulated volumes stayed locked") : failure_) +
              "\n";
     }
-    write_summary_file(module_folder() + L"simulated-volumes.txt", text);
+    write_summary_file(simulated_engine_folder() + L"simulated-volumes.txt", text);
+    install_report_shell(previous_shell_);
     install_volume_io(previous_);
     // A lock still held belongs to a thread that is gone: leave the
     // simulator alone rather than destroy a locked mutex.
@@ -63,23 +70,9 @@ class simulated_engine_volumes {
   simulated_engine_volumes& operator=(const simulated_engine_volumes&) = delete;
 
  private:
-  static std::wstring module_folder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-      const DWORD length = GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase),
-                                              path.data(), static_cast<DWORD>(path.size()));
-      if (length == 0) return L"";
-      if (length < path.size()) {
-        path.resize(length);
-        break;
-      }
-      path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-  }
-
   std::unique_ptr<simulated_volume> sim_;
   volume_io* previous_ = nullptr;
+  shell_open_function previous_shell_ = nullptr;
   std::string failure_;
 };
 

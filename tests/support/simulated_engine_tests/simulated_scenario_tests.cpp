@@ -88,6 +88,33 @@ TEST(SimulatedEngine, LoadShowsTheScenarioAndUnloadWritesItsSummaryBesideTheLibr
   EXPECT_EQ(*volumes, scenario_summary()) << "nothing ran, so nothing moved";
 }
 
+// Catches a simulated build that hands report sets to the shell (a browser
+// would open in the middle of a test run) or records them anywhere but
+// beside itself, one address per line, in the order the sets came.
+TEST(SimulatedEngine, ReportSetsAreRecordedBesideTheLibraryNotOpened) {
+  scratch_folder folder;
+  const std::string dll = folder.file("dravik.dll");
+  ASSERT_TRUE(CopyFileA(built_dll.c_str(), dll.c_str(), FALSE));
+  const HMODULE library = LoadLibraryA(dll.c_str());
+  ASSERT_NE(library, nullptr) << "error " << GetLastError();
+  using show_export = void(__cdecl*)(int);
+  const auto show = reinterpret_cast<show_export>(
+      reinterpret_cast<void*>(GetProcAddress(library, "DLL_ShowReport")));
+  ASSERT_NE(show, nullptr);
+  show(1);
+  show(2);
+  ASSERT_TRUE(FreeLibrary(library));
+
+  // The engine's application folder is its host's.
+  char host[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, host, MAX_PATH);
+  std::string address = "file:///" + std::string(host);
+  address.erase(address.find_last_of('\\') + 1);
+  for (char& c : address) c = c == '\\' ? '/' : c;
+  EXPECT_EQ(folder.read("opened-reports.txt").value_or("(no file)"),
+            address + "analysisreport.html\n" + address + "defragreport.html\n");
+}
+
 // Catches a summary that does not show what the engine did: after C's
 // defragmentation every fragmented file of C that can move lies in one
 // extent, the volumes are sound, and D and E are as they were.

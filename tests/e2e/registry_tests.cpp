@@ -1,0 +1,138 @@
+// The registry row with C, defragmented: the clean deletes the broken
+// entries planted in the run's own prefix and nothing else, its bar runs to
+// 2572, its cells are coloured, and C is defragmented after it.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "driver/map_colours.h"
+#include "driver/program_dialogs.h"
+#include "driver/program_windows.h"
+#include "driver/registry_export.h"
+#include "driver/wait_until.h"
+#include "driver/window_picture.h"
+#include "scenario.h"
+#include "tessarel/unique_handle.h"
+
+namespace tessarel::e2e {
+namespace {
+
+// Every planted name holds one of these marks.
+const std::wstring broken_mark = L"tessarel-e2e-broken";
+const std::wstring valid_mark = L"tessarel-e2e-valid";
+
+struct planted_value {
+  HKEY root;
+  const wchar_t* key;
+  const wchar_t* name;  // null: the key's default value
+  const wchar_t* text;  // null: the number 1
+};
+
+const wchar_t* const run_key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t* const shared_dlls_key = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+
+// A start-up entry, a shared library and an application path, each once
+// pointing at nothing and once at a file the prefix has.
+const planted_value planted[] = {
+    {HKEY_CURRENT_USER, run_key, L"tessarel-e2e-broken", L"C:\\e2e\\tessarel-e2e-broken\\a.exe"},
+    {HKEY_CURRENT_USER, run_key, L"tessarel-e2e-valid", L"C:\\windows\\notepad.exe"},
+    {HKEY_LOCAL_MACHINE, shared_dlls_key, L"C:\\e2e\\tessarel-e2e-broken\\b.dll", nullptr},
+    {HKEY_LOCAL_MACHINE, shared_dlls_key, L"C:\\windows\\tessarel-e2e-valid\\..\\notepad.exe",
+     nullptr},
+    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
+                         L"tessarel-e2e-broken.exe",
+     nullptr, L"C:\\e2e\\tessarel-e2e-broken\\c.exe"},
+    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
+                         L"tessarel-e2e-valid.exe",
+     nullptr, L"C:\\windows\\notepad.exe"},
+};
+
+bool plant(const planted_value& value) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(value.root, value.key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const unique_registry_key key(opened);
+  if (value.text == nullptr) {
+    const DWORD one = 1;
+    return RegSetValueExW(key.get(), value.name, 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&one), sizeof one) == ERROR_SUCCESS;
+  }
+  const std::wstring text = value.text;
+  return RegSetValueExW(key.get(), value.name, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+size_t lines_with(const std::set<std::wstring>& lines, const std::wstring& mark) {
+  size_t count = 0;
+  for (const std::wstring& line : lines) count += line.find(mark) != std::wstring::npos;
+  return count;
+}
+
+std::string narrow(const std::wstring& text) {
+  std::string out;
+  for (const wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// Catches a clean that deletes an entry it was not sure of (anything the
+// prefix held besides the planted broken ones), or keeps a broken one.
+TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
+  for (const planted_value& value : planted) ASSERT_TRUE(plant(value)) << narrow(value.key);
+  started_program program;
+  start_program(L"registry", L"", program);
+  if (HasFatalFailure()) return;
+  const std::set<std::wstring> before = exported_registry(L"C:\\e2e\\registry-before.reg");
+  ASSERT_GT(before.size(), 1000u);
+  // Two values and a key with its default, some also seen through a
+  // second root.
+  const size_t broken_lines = lines_with(before, broken_mark);
+  ASSERT_GE(broken_lines, 4u);
+
+  const main_window& main = *program.main;
+  ASSERT_TRUE(main.click_row(0));
+  ASSERT_TRUE(main.click_row(1));
+  ASSERT_TRUE(main.press(main_button::defragment));
+  const HWND menu = wait_for_defrag_menu(program.run->process_id(), dialog_timeout_ms);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(choose(menu, menu_choice::plain));
+
+  // The clean's bar: seven category steps, then one per registry cell.
+  ASSERT_TRUE(wait_until([&] { return main.progress_shown() && main.progress_position() > 20; },
+                         job_timeout_ms));
+  EXPECT_EQ(main.progress_maximum(), 2572);
+  save_checkpoint(main.handle(), L"registry_clean_running");
+  const HWND hwnd = main.handle();
+  const auto palette = palette_colours(program.run->file(L"zq.ini"));
+  const auto codes = shown_codes(window_picture(hwnd), block_centres(client_size(hwnd)), palette);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), -1), 0) << "a block of no palette colour";
+  EXPECT_GT(std::count_if(codes.begin(), codes.end(), [](int code) { return code > 0; }), 0)
+      << "no registry cell coloured";
+
+  ASSERT_TRUE(wait_until([&] { return !opened_reports(*program.run).empty() && main.idle(); },
+                         job_timeout_ms));
+  save_checkpoint(hwnd, L"registry_clean_done");
+  EXPECT_EQ(opened_reports(*program.run),
+            std::vector<std::string>{"file:///C:/e2e/registry/registrydefragreport.html"});
+  ASSERT_EQ(close_program(program), 0);
+
+  const std::set<std::wstring> after = exported_registry(L"C:\\e2e\\registry-after.reg");
+  ASSERT_GT(after.size(), 1000u);
+  std::set<std::wstring> gone;
+  for (const std::wstring& line : before)
+    if (after.count(line) == 0) gone.insert(line);
+  EXPECT_EQ(lines_with(gone, broken_mark), broken_lines);
+  for (const std::wstring& line : gone)
+    EXPECT_NE(line.find(broken_mark), std::wstring::npos) << "deleted: " << narrow(line);
+  EXPECT_EQ(lines_with(after, valid_mark), lines_with(before, valid_mark));
+
+  std::vector<dravik::sim::volume_summary> volumes;
+  read_summary(*program.run, volumes);
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(volumes[0].fragmented_files, volumes[0].unmovable_fragmented_files);
+}
+
+}  // namespace
+}  // namespace tessarel::e2e

@@ -21,6 +21,10 @@ std::string button_image_key(int index) {
 std::wstring button_image_file(int index) {
   const std::string key = button_image_key(index);
   if (key.empty()) return {};
+  return skin_file(key);
+}
+
+std::wstring skin_file(const std::string& key) {
   const vemo::mapcfg* const settings = vemo::settings();
   if (settings == nullptr) throw vemo::cfg_error(key);
   std::wstring file;

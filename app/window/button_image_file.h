@@ -27,4 +27,9 @@ std::string button_image_key(int index);
 // interface thread.
 std::wstring button_image_file(int index);
 
+// The absolute path of the skin file that settings key names. Throws
+// vemo::cfg_error for a missing key (or without settings). User interface
+// thread.
+std::wstring skin_file(const std::string& key);
+
 }  // namespace tessarel

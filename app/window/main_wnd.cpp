@@ -36,15 +36,6 @@ std::unique_ptr<vemo::push_button> make_button(int which) {
                                              button_image_file(first + 3), 0, 0);
 }
 
-std::wstring skin_file(const char* key) {
-  const vemo::mapcfg* const settings = vemo::settings();
-  if (settings == nullptr) throw vemo::cfg_error(key);
-  std::wstring file;
-  settings->get(key, file);
-  vemo::make_program_path(*settings, file);
-  return file;
-}
-
 void move_child(const vemo::window& child, const RECT& rect) {
   MoveWindow(child.handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
              TRUE);

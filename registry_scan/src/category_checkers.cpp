@@ -6,13 +6,15 @@
 #include "regscan/item_checks.h"
 #include "regscan/path_checks.h"
 #include "regscan/scan_hooks.h"
-#include "tessarel/unique_handle.h"
 
 namespace regscan {
 
 std::wstring current_help_key;
 
 namespace {
+
+// The hive whose classes the class phase enumerates. Worker thread only.
+item_hive current_class_hive = hive_machine_classes;
 
 enum category_number : std::uint32_t {
   app_paths = 0, help_files = 1, run_entries = 2, menu_order = 3,
@@ -40,48 +42,39 @@ std::wstring subkey_location(std::uint32_t category, const wchar_t* base,
 }  // namespace
 
 bool check_app_path(const registry_subkey* subkey) {
-  const std::wstring path = std::wstring(app_paths_key) + L"\\" + subkey->name;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-    return checker_stop_flags[app_paths].load();
-  const tessarel::unique_registry_key key(opened);
+  const judgement now = judge_app_path(subkey->name);
+  if (!now.present) return checker_stop_flags[app_paths].load();
   found_item item;
-  item.key_path = location(app_paths, path);
-  item.data = read_value_text(key.get(), nullptr);
-  return report(app_paths, item, check_path_text(item.data) == path_missing);
+  item.key_path = subkey_location(app_paths, app_paths_key, subkey);
+  item.data = now.data;
+  return report(app_paths, item, now.problem);
 }
 
 bool check_help_file(const registry_value* value) {
+  const judgement now = judge_help_value(value->type, value->data, value->name);
   found_item item;
   item.key_path = location(help_files, current_help_key);
   item.value_name = value->name;
-  // Binary or number data is never read as a folder, and a folder whose
-  // expansion failed is not judged.
-  const bool text = value->type == REG_SZ || value->type == REG_EXPAND_SZ;
-  const std::wstring folder = judged_text(value->type, value->data);
-  if (!text || (folder.empty() && value->data[0] != L'\0')) {
-    return report(help_files, item, false);
-  }
-  item.data = folder;
-  if (!item.data.empty() && item.data.back() != L'\\') item.data += L'\\';
-  item.data += value->name;
-  return report(help_files, item, check_path_text(item.data) == path_missing);
+  item.data = now.data;
+  return report(help_files, item, now.problem);
 }
 
 bool check_run_entry(const registry_value* value) {
+  const judgement now = judge_run_value(value->type, value->data);
   found_item item;
   item.key_path = location(run_entries, run_key);
   item.value_name = value->name;
-  item.data = judged_text(value->type, value->data);
-  return report(run_entries, item, check_path_text(item.data) == path_missing);
+  item.data = now.data;
+  return report(run_entries, item, now.problem);
 }
 
 bool check_shared_dll(const registry_value* value) {
+  const judgement now = judge_shared_dll(value->name);
   found_item item;
   item.key_path = location(shared_dlls, shared_dlls_key);
   item.value_name = value->name;
-  item.data = value->name;
-  return report(shared_dlls, item, check_path_text(item.data) == path_missing);
+  item.data = now.data;
+  return report(shared_dlls, item, now.problem);
 }
 
 bool check_software_key(const registry_subkey* subkey) {
@@ -95,7 +88,8 @@ bool check_clsid(const registry_subkey* subkey) {
   found_item item;
   item.key_path = subkey_location(clsids, clsid_key, subkey);
   item.data = subkey->name;
-  return report(clsids, item, !clsid_server_ok(subkey->name));
+  item.hive = current_class_hive;
+  return report(clsids, item, !clsid_server_ok(current_class_hive, subkey->name));
 }
 
 bool check_menu_order(const registry_subkey* subkey) {
@@ -135,9 +129,16 @@ void scan_shared_dlls() {
   enum_values(HKEY_LOCAL_MACHINE, shared_dlls_key, &check_shared_dll);
 }
 
+// The machine's classes, then the user's, each judged in its own hive:
+// the merged HKEY_CLASSES_ROOT view lays the user's over the machine's, and
+// a delete through it could reach a machine-wide key that was never judged.
 void scan_clsids() {
   checker_stop_flags[clsids] = false;
-  enum_subkeys(HKEY_CLASSES_ROOT, clsid_key, &check_clsid);
+  current_class_hive = hive_machine_classes;
+  enum_subkeys(HKEY_LOCAL_MACHINE, classes_clsid_key, &check_clsid);
+  if (checker_stop_flags[clsids].load()) return;
+  current_class_hive = hive_user_classes;
+  enum_subkeys(HKEY_CURRENT_USER, classes_clsid_key, &check_clsid);
 }
 
 void scan_software_keys() {

@@ -1,7 +1,9 @@
 #include "regscan/category_table.h"
+#include "regscan/category_texts.h"
 #include "regscan/issue_store.h"
 #include "regscan/registry_workers.h"
 #include "regscan/scan_hooks.h"
+#include "thread_error_mode.h"
 
 namespace regscan {
 
@@ -12,11 +14,16 @@ namespace {
 void clean_group(std::size_t index, scan_progress& record) {
   issue_store& store = registry_store();
   dravik::issue_group& group = store.issue_groups[index];
-  for (dravik::registry_issue& issue : group) {
+  for (std::size_t position = 0; position < group.size(); ++position) {
+    dravik::registry_issue& issue = group[position];
     if (clean_stop_flag.load()) break;
     if (issue.fixed != 0) continue;
-    if (delete_issue(issue) == 0) {
+    const int result = delete_issue(issue, hive_of_issue(index, position));
+    if (result == 0 || result == 1) {
+      // Deleted, or left alone because it was repaired since the scan: then
+      // it is a fine item now, which the report does not count as repaired.
       issue.fixed = 1;
+      if (result == 1) issue.problem = fine_text;
       store.cell_states.store(store.state_write_pos, group_state(group));
       --store.open_problem_count;
     }
@@ -47,9 +54,16 @@ void clean_open_issues() {
 }  // namespace
 
 unsigned __stdcall registry_clean_thread(void*) {
+  // For the whole run, its end record included.
+  const critical_errors_off no_error_boxes;
   try {
     clean_stop_flag = false;
-    if (scan_registry_for_clean()) clean_open_issues();
+    if (scan_registry_for_clean()) {
+      clean_open_issues();
+      // Again once the clean has ended, complete or stopped: the report then
+      // counts as repaired only what was deleted.
+      hand_over_report(registry_store().issue_groups, 2);
+    }
   } catch (...) {
     // Out of memory in a phase or a hook: the run ends as if stopped, so the
     // owner still gets its end record.

@@ -17,6 +17,7 @@ void reset_issue_groups() {
   issue_store& store = registry_store();
   store.open_problem_count = 0;
   store.issue_groups.assign(registry_cell_count, dravik::issue_group{});
+  store.issue_hives.assign(registry_cell_count, std::vector<item_hive>{});
   store.group_write_pos = 0;
 }
 
@@ -32,9 +33,19 @@ void add_found_item(const found_item& item) {
   issue.data = item.data;
 
   if (store.group_write_pos >= store.issue_groups.size()) store.group_write_pos = 0;
+  if (store.issue_hives.size() != store.issue_groups.size())
+    store.issue_hives.resize(store.issue_groups.size());
   store.issue_groups[store.group_write_pos].push_back(std::move(issue));
+  store.issue_hives[store.group_write_pos].push_back(item.hive);
   ++store.group_write_pos;
   if (item.status == item_problem) ++store.open_problem_count;
+}
+
+item_hive hive_of_issue(std::size_t group, std::size_t position) {
+  const issue_store& store = registry_store();
+  if (group >= store.issue_hives.size() || position >= store.issue_hives[group].size())
+    return hive_as_named;
+  return store.issue_hives[group][position];
 }
 
 std::int32_t group_state(const dravik::issue_group& group) {

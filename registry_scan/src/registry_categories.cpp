@@ -23,32 +23,40 @@ bool own_subkey(std::uint32_t category, const std::wstring& key_path,
   return value_name.empty() && !subkey_of(key_path, texts->root_name, texts->key_path).empty();
 }
 
-int app_path_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_subkey(0, key_path, value_name) ? delete_hklm_key(key_path) : -1;
+int app_path_deleter(const dravik::registry_issue& issue, item_hive) {
+  return own_subkey(0, issue.key_path, issue.value_name)
+             ? delete_hklm_key(issue.key_path, issue.data)
+             : -1;
 }
 
-int help_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return delete_help_value(key_path, value_name);
+int help_deleter(const dravik::registry_issue& issue, item_hive) {
+  return delete_help_value(issue.key_path, issue.value_name, issue.data);
 }
 
-int run_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_key(2, key_path) ? delete_run_value(value_name) : -1;
+int run_deleter(const dravik::registry_issue& issue, item_hive) {
+  return own_key(2, issue.key_path) ? delete_run_value(issue.value_name, issue.data) : -1;
 }
 
-int menu_order_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_subkey(3, key_path, value_name) ? delete_hkcu_key(key_path) : -1;
+int menu_order_deleter(const dravik::registry_issue& issue, item_hive) {
+  return own_subkey(3, issue.key_path, issue.value_name)
+             ? delete_hkcu_key(issue.key_path, issue.data)
+             : -1;
 }
 
-int shared_dll_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_key(5, key_path) ? delete_shared_dll_value(value_name) : -1;
+int shared_dll_deleter(const dravik::registry_issue& issue, item_hive) {
+  return own_key(5, issue.key_path) ? delete_shared_dll_value(issue.value_name, issue.data) : -1;
 }
 
-int clsid_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_subkey(6, key_path, value_name) ? delete_hkcr_key(key_path) : -1;
+int clsid_deleter(const dravik::registry_issue& issue, item_hive hive) {
+  return own_subkey(6, issue.key_path, issue.value_name)
+             ? delete_hkcr_key(issue.key_path, issue.data, hive)
+             : -1;
 }
 
-int software_key_deleter(const std::wstring& key_path, const std::wstring& value_name) {
-  return own_subkey(7, key_path, value_name) ? delete_hkcu_key(key_path) : -1;
+int software_key_deleter(const dravik::registry_issue& issue, item_hive) {
+  return own_subkey(7, issue.key_path, issue.value_name)
+             ? delete_hkcu_key(issue.key_path, issue.data)
+             : -1;
 }
 
 }  // namespace

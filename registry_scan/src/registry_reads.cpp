@@ -37,6 +37,10 @@ std::wstring judged_text(DWORD type, const std::wstring& text) {
   return expanded;
 }
 
+std::wstring literal_text(DWORD type, const std::wstring& text) {
+  return type == REG_SZ || type == REG_EXPAND_SZ ? text : std::wstring();
+}
+
 std::wstring read_value_text(HKEY key, const wchar_t* name) {
   BYTE data[value_bytes] = {};
   DWORD size = sizeof data;

@@ -3,6 +3,7 @@
 #include "regscan/issue_store.h"
 #include "regscan/scan_hooks.h"
 #include "scan_phases.h"
+#include "thread_error_mode.h"
 
 namespace regscan {
 
@@ -15,6 +16,8 @@ void send_end(std::uint32_t type) {
 }  // namespace
 
 unsigned __stdcall registry_scan_thread(void*) {
+  // For the whole run, its end record included.
+  const critical_errors_off no_error_boxes;
   try {
     scan_stop_flag = false;
     if (run_scan_phases(scan_stop_flag)) {

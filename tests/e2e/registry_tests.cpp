@@ -3,6 +3,8 @@
 // 2572, its cells are coloured, and C is defragmented after it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <set>
 
 #include "driver/map_colours.h"
@@ -22,30 +24,66 @@ const std::wstring broken_mark = L"tessarel-e2e-broken";
 const std::wstring valid_mark = L"tessarel-e2e-valid";
 
 struct planted_value {
+  const char* kind;  // null: one more part of the entry before
   HKEY root;
   const wchar_t* key;
   const wchar_t* name;  // null: the key's default value
-  const wchar_t* text;  // null: the number 1
+  DWORD type;
+  const wchar_t* text;  // REG_DWORD: the number 1
 };
 
 const wchar_t* const run_key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t* const shared_dlls_key = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
+#define E2E_CLASS(id) L"Software\\Classes\\CLSID\\{" id L"}"
 
-// A start-up entry, a shared library and an application path, each once
-// pointing at nothing and once at a file the prefix has.
+// A start-up entry, a shared library, an application path and a class, each
+// once pointing at nothing and once at a file the prefix has; then valid
+// entries a careless check calls broken: a drive letter the prefix does not
+// have, a tab before the arguments, a program named without ".exe", a count
+// kept for a folder, classes the system serves another way, and a variable
+// the system does not expand in a start-up entry.
 const planted_value planted[] = {
-    {HKEY_CURRENT_USER, run_key, L"tessarel-e2e-broken", L"C:\\e2e\\tessarel-e2e-broken\\a.exe"},
-    {HKEY_CURRENT_USER, run_key, L"tessarel-e2e-valid", L"C:\\windows\\notepad.exe"},
-    {HKEY_LOCAL_MACHINE, shared_dlls_key, L"C:\\e2e\\tessarel-e2e-broken\\b.dll", nullptr},
-    {HKEY_LOCAL_MACHINE, shared_dlls_key, L"C:\\windows\\tessarel-e2e-valid\\..\\notepad.exe",
-     nullptr},
-    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
-                         L"tessarel-e2e-broken.exe",
-     nullptr, L"C:\\e2e\\tessarel-e2e-broken\\c.exe"},
-    {HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
-                         L"tessarel-e2e-valid.exe",
-     nullptr, L"C:\\windows\\notepad.exe"},
+    {"run entry", HKEY_CURRENT_USER, run_key, L"tessarel-e2e-broken", REG_SZ,
+     L"C:\\e2e\\tessarel-e2e-broken\\a.exe"},
+    {"run entry", HKEY_CURRENT_USER, run_key, L"tessarel-e2e-valid", REG_SZ,
+     L"C:\\windows\\notepad.exe"},
+    {"shared DLL", HKEY_LOCAL_MACHINE, shared_dlls_key, L"C:\\e2e\\tessarel-e2e-broken\\b.dll",
+     REG_DWORD, nullptr},
+    {"shared DLL", HKEY_LOCAL_MACHINE, shared_dlls_key,
+     L"C:\\windows\\tessarel-e2e-valid\\..\\notepad.exe", REG_DWORD, nullptr},
+    {"application path", HKEY_LOCAL_MACHINE,
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tessarel-e2e-broken.exe", nullptr,
+     REG_SZ, L"C:\\e2e\\tessarel-e2e-broken\\c.exe"},
+    {"application path", HKEY_LOCAL_MACHINE,
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tessarel-e2e-valid.exe", nullptr,
+     REG_SZ, L"C:\\windows\\notepad.exe"},
+    {"machine class", HKEY_LOCAL_MACHINE, E2E_CLASS(L"tessarel-e2e-broken-machine") L"\\InprocServer32",
+     nullptr, REG_SZ, L"C:\\e2e\\tessarel-e2e-broken\\d.dll"},
+    {"user class", HKEY_CURRENT_USER, E2E_CLASS(L"tessarel-e2e-broken-user") L"\\LocalServer32", nullptr,
+     REG_SZ, L"C:\\e2e\\tessarel-e2e-broken\\e.exe /automation"},
+    {"run entry on a drive letter with no drive", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-valid-no-drive", REG_SZ, L"Q:\\tessarel-e2e-valid\\x.exe"},
+    {"run entry with a tab before the arguments", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-valid-tab", REG_SZ, L"C:\\windows\\notepad.exe\t/a"},
+    {"run entry, quoted, with a tab before the arguments", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-valid-quoted-tab", REG_SZ, L"\"C:\\windows\\notepad.exe\"\t/a"},
+    {"run entry without .exe", HKEY_CURRENT_USER, run_key, L"tessarel-e2e-valid-no-exe", REG_SZ,
+     L"C:\\windows\\notepad"},
+    {"run entry with %ProgramFiles% (REG_EXPAND_SZ)", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-valid-expand", REG_EXPAND_SZ, L"%ProgramFiles%\\tessarel-e2e-valid\\x.exe"},
+    {"shared-DLL folder", HKEY_LOCAL_MACHINE, shared_dlls_key,
+     L"C:\\windows\\tessarel-e2e-valid\\..\\system32\\", REG_DWORD, nullptr},
+    {"class with TreatAs", HKEY_LOCAL_MACHINE, E2E_CLASS(L"tessarel-e2e-valid-treatas") L"\\InprocServer32",
+     nullptr, REG_SZ, L"C:\\e2e\\tessarel-e2e-missing\\f.dll"},
+    {nullptr, HKEY_LOCAL_MACHINE, E2E_CLASS(L"tessarel-e2e-valid-treatas") L"\\TreatAs",
+     nullptr, REG_SZ, L"{00000000-0000-0000-0000-000000000001}"},
+    {"class with an installer descriptor", HKEY_LOCAL_MACHINE,
+     E2E_CLASS(L"tessarel-e2e-valid-descriptor") L"\\InprocServer32", nullptr, REG_SZ,
+     L"C:\\e2e\\tessarel-e2e-missing\\g.dll"},
+    {nullptr, HKEY_LOCAL_MACHINE,
+     E2E_CLASS(L"tessarel-e2e-valid-descriptor") L"\\InprocServer32", L"InprocServer32", REG_MULTI_SZ,
+     L"w_descriptor]feature>component"},
 };
 
 bool plant(const planted_value& value) {
@@ -54,15 +92,29 @@ bool plant(const planted_value& value) {
                       nullptr) != ERROR_SUCCESS)
     return false;
   const unique_registry_key key(opened);
-  if (value.text == nullptr) {
+  if (value.type == REG_DWORD) {
     const DWORD one = 1;
     return RegSetValueExW(key.get(), value.name, 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&one), sizeof one) == ERROR_SUCCESS;
   }
-  const std::wstring text = value.text;
-  return RegSetValueExW(key.get(), value.name, 0, REG_SZ,
+  std::wstring text = value.text;
+  if (value.type == REG_MULTI_SZ) text.push_back(L'\0');
+  return RegSetValueExW(key.get(), value.name, 0, value.type,
                         reinterpret_cast<const BYTE*>(text.c_str()),
                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+// The planted entries of each kind, broken and valid, for the run's log.
+void print_planted() {
+  std::map<std::string, std::pair<int, int>> kinds;
+  for (const planted_value& value : planted) {
+    if (value.kind == nullptr) continue;
+    const std::wstring where = std::wstring(value.key) + (value.name ? value.name : L"");
+    auto& counts = kinds[value.kind];
+    ++(where.find(broken_mark) != std::wstring::npos ? counts.first : counts.second);
+  }
+  for (const auto& [kind, counts] : kinds)
+    std::printf("[ planted ] %s: %d broken, %d valid\n", kind.c_str(), counts.first, counts.second);
 }
 
 size_t lines_with(const std::set<std::wstring>& lines, const std::wstring& mark) {
@@ -81,6 +133,7 @@ std::string narrow(const std::wstring& text) {
 // prefix held besides the planted broken ones), or keeps a broken one.
 TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
   for (const planted_value& value : planted) ASSERT_TRUE(plant(value)) << narrow(value.key);
+  print_planted();
   started_program program;
   start_program(L"registry", L"", program);
   if (HasFatalFailure()) return;
@@ -89,7 +142,7 @@ TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
   // Two values and a key with its default, some also seen through a
   // second root.
   const size_t broken_lines = lines_with(before, broken_mark);
-  ASSERT_GE(broken_lines, 4u);
+  ASSERT_GE(broken_lines, 6u);
 
   const main_window& main = *program.main;
   ASSERT_TRUE(main.click_row(0));
@@ -127,6 +180,13 @@ TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
   for (const std::wstring& line : gone)
     EXPECT_NE(line.find(broken_mark), std::wstring::npos) << "deleted: " << narrow(line);
   EXPECT_EQ(lines_with(after, valid_mark), lines_with(before, valid_mark));
+  for (const std::wstring& line : before) {
+    if (line.find(valid_mark) != std::wstring::npos && after.count(line) == 0)
+      ADD_FAILURE() << "valid entry deleted: " << narrow(line);
+  }
+  std::printf("[ registry ] exported lines before %zu, after %zu, deleted %zu (all planted "
+              "broken: %zu of them)\n",
+              before.size(), after.size(), gone.size(), lines_with(gone, broken_mark));
 
   std::vector<dravik::sim::volume_summary> volumes;
   read_summary(*program.run, volumes);

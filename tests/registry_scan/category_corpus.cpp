@@ -7,7 +7,8 @@ namespace regscan::testing {
 namespace {
 
 const std::wstring app_paths = app_paths_key;
-const std::wstring clsid = clsid_key;
+// The machine's classes, where the class phase reads them.
+const std::wstring machine_classes = L"Software\\Classes\\CLSID";
 const std::wstring menu = menu_order_key;
 
 std::vector<BYTE> dword_bytes(DWORD value) {
@@ -63,6 +64,14 @@ void CategoryCorpus::build(shell_folders folders) {
   build_help_software_and_menu(folders);
 }
 
+wchar_t CategoryCorpus::absent_drive() {
+  const DWORD drives = GetLogicalDrives();
+  for (wchar_t letter = L'Y'; letter > L'F'; --letter) {
+    if ((drives & (1u << (letter - L'A'))) == 0) return letter;
+  }
+  return L'\0';
+}
+
 void CategoryCorpus::build_files() {
   make_folder(L"a b");
   make_file(L"a b\\x.exe");
@@ -95,6 +104,15 @@ void CategoryCorpus::build_run_and_app_paths() {
   add_text("run: pipe", cu, run_key, L"pipe", L"\\\\.\\pipe\\tessarel_missing", true);
   add_text("run: expandable path existing once expanded", cu, run_key, L"expand",
            path().substr(0, 3) + L"%TESSAREL_SCAN_REST%tool.exe", true, REG_EXPAND_SZ);
+  // Run entries are judged as they stand: the variable keeps them unjudged.
+  add_text("run: expandable path missing once expanded", cu, run_key, L"expand missing",
+           path().substr(0, 3) + L"%TESSAREL_SCAN_REST%missing\\gone.exe", true, REG_EXPAND_SZ);
+  add_text("run: tab before the arguments", cu, run_key, L"tab", path(L"tool.exe") + L"\t/min",
+           true);
+  add_text("run: program named without .exe", cu, run_key, L"no extension",
+           path(L"a b\\x") + L" /min", true);
+  add_text("run: drive letter with no drive", cu, run_key, L"no drive",
+           std::wstring(1, absent_drive()) + L":\\tool\\x.exe", true);
   add_value("run: text without terminator", cu, run_key, L"unterminated", REG_SZ,
             text_bytes(path(L"tool.exe"), false), true);
   add_text("run: bare program name", cu, run_key, L"bare", L"tessarel_missing.exe", true);
@@ -116,14 +134,16 @@ void CategoryCorpus::build_run_and_app_paths() {
             text_bytes(gone), true);
   add_text("app path: UNC", lm, app_paths + L"\\unc.exe", L"", L"\\\\server\\share\\x.exe", true);
   add_key("app path: no default", lm, app_paths + L"\\nodefault.exe", true);
+  add_text("app path: program named without .exe", lm, app_paths + L"\\noext.exe", L"",
+           path(L"tool"), true);
   add_key("app path: missing program", lm, app_paths + L"\\gone.exe", false);
   set_text(lm, app_paths + L"\\gone.exe", L"", gone);
   set_text(lm, app_paths + L"\\gone.exe", L"Path", path());
 }
 
 void CategoryCorpus::build_classes_and_shared_dlls() {
-  const HKEY cr = HKEY_CLASSES_ROOT, lm = HKEY_LOCAL_MACHINE;
-  const std::wstring id = clsid + L"\\{7E55A2E1-0000-0000-0000-0000000000";
+  const HKEY cr = HKEY_LOCAL_MACHINE, lm = HKEY_LOCAL_MACHINE;
+  const std::wstring id = machine_classes + L"\\{7E55A2E1-0000-0000-0000-0000000000";
   struct server { const char* what; const wchar_t* n; const wchar_t* sub; std::wstring text;
                   DWORD type; bool valid; };
   const server servers[] = {
@@ -138,6 +158,10 @@ void CategoryCorpus::build_classes_and_shared_dlls() {
       {"class: pipe as server", L"05}", inproc_server_key, L"\\\\.\\pipe\\x", REG_SZ, true},
       {"class: missing in-process server", L"06}", inproc_server_key,
        path(L"missing\\gone.dll"), REG_SZ, false},
+      {"class: in-process server named without .dll", L"0A}", inproc_server_key, path(L"inproc"),
+       REG_SZ, true},
+      {"class: local server named without .exe", L"0B}", local_server_key,
+       path(L"srv") + L" -Embedding", REG_SZ, true},
   };
   for (const server& s : servers) {
     add_key(s.what, cr, id + s.n, s.valid);
@@ -152,6 +176,7 @@ void CategoryCorpus::build_classes_and_shared_dlls() {
   add_key("class: binary server default", cr, id + L"09}", true);
   set_value(cr, id + L"09}\\" + inproc_server_key, L"", REG_BINARY,
             text_bytes(path(L"missing\\gone.dll")));
+  build_classes_in_use(id);
 
   add_value("shared dll: existing", lm, shared_dlls_key, path(L"shared.dll"), REG_DWORD,
             dword_bytes(1), true);
@@ -159,6 +184,54 @@ void CategoryCorpus::build_classes_and_shared_dlls() {
             dword_bytes(1), true);
   add_value("shared dll: missing (number data)", lm, shared_dlls_key,
             path(L"missing\\gone.dll"), REG_DWORD, dword_bytes(2), false);
+  add_value("shared dll: a folder", lm, shared_dlls_key, path(L"help\\"), REG_DWORD,
+            dword_bytes(1), true);
+}
+
+// Classes whose missing server file the system does not need, and classes
+// judged in the hive that holds them.
+void CategoryCorpus::build_classes_in_use(const std::wstring& id) {
+  const HKEY lm = HKEY_LOCAL_MACHINE, cu = HKEY_CURRENT_USER;
+  const std::wstring gone = path(L"missing\\gone.dll");
+  // A REG_MULTI_SZ of one text: the installer's product, feature, component.
+  const std::vector<BYTE> descriptor =
+      text_bytes(std::wstring(L"w_descriptor]feature>component") + L'\0');
+  struct in_use { const char* what; const wchar_t* n; const wchar_t* subkey; };
+  const in_use kept[] = {
+      {"class: TreatAs another class", L"11}", L"TreatAs"},
+      {"class: AutoTreatAs another class", L"12}", L"AutoTreatAs"},
+      {"class: in-process handler", L"13}", L"InprocHandler32"},
+  };
+  for (const in_use& k : kept) {
+    add_key(k.what, lm, id + k.n, true);
+    set_text(lm, id + k.n + L"\\" + inproc_server_key, L"", gone);
+    set_text(lm, id + k.n + L"\\" + k.subkey, L"", L"{00000000-0000-0000-0000-000000000001}");
+  }
+  add_key("class: installer descriptor beside the server", lm, id + L"14}", true);
+  set_text(lm, id + L"14}\\" + inproc_server_key, L"", gone);
+  set_value(lm, id + L"14}\\" + inproc_server_key, inproc_server_key, REG_MULTI_SZ,
+            descriptor);
+  add_key("class: installer descriptor of a local server", lm, id + L"15}", true);
+  set_text(lm, id + L"15}\\" + local_server_key, L"", path(L"missing\\gone.exe"));
+  set_value(lm, id + L"15}\\" + local_server_key, local_server_key, REG_MULTI_SZ,
+            descriptor);
+
+  // The same class in both hives: each is judged and deleted on its own.
+  const std::wstring user = std::wstring(L"Software\\Classes\\CLSID\\") +
+                            L"{7E55A2E1-0000-0000-0000-0000000000";
+  add_key("class of the user: missing server", cu, user + L"20}", false);
+  set_text(cu, user + L"20}\\" + inproc_server_key, L"", gone);
+  add_key("class of the machine: same id, existing server", lm, id + L"20}", true);
+  set_text(lm, id + L"20}\\" + inproc_server_key, L"", path(L"inproc.dll"));
+  add_key("class of the user: existing server", cu, user + L"21}", true);
+  set_text(cu, user + L"21}\\" + inproc_server_key, L"", path(L"inproc.dll"));
+  add_key("class of the machine: same id, missing server", lm, id + L"21}", false);
+  set_text(lm, id + L"21}\\" + inproc_server_key, L"", gone);
+  // Only in the merged view's own key, which the scan never reads.
+  add_key("class seen only through HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT,
+          L"CLSID\\{7E55A2E1-0000-0000-0000-000000000030}", true);
+  set_text(HKEY_CLASSES_ROOT, L"CLSID\\{7E55A2E1-0000-0000-0000-000000000030}\\InprocServer32",
+           L"", gone);
 }
 
 void CategoryCorpus::build_help_software_and_menu(shell_folders folders) {
@@ -167,6 +240,8 @@ void CategoryCorpus::build_help_software_and_menu(shell_folders folders) {
   add_text("help: folder with backslash", lm, help_key, L"same.chm", path(L"help\\"), true);
   add_value("help: number", lm, help_key, L"number.hlp", REG_DWORD, dword_bytes(7), true);
   add_text("help: missing file", lm, help_key, L"gone.hlp", path(L"help"), false);
+  add_text("help: expandable folder, missing once expanded", lm, help_key, L"expand.hlp",
+           path().substr(0, 3) + L"%TESSAREL_SCAN_REST%missing", true, REG_EXPAND_SZ);
   // The same name in both keys; only the Html Help one is missing.
   add_text("html help: missing file", lm, html_help_key, L"kept.hlp", path(L"missing"), false);
   add_text("html help: existing file", lm, html_help_key, L"same.chm", path(L"help"), true);

@@ -30,6 +30,8 @@ class CategoryCorpus : public SandboxedRegistry {
   // Keeps held.exe open for writing without sharing, as another program
   // would, until the test ends.
   void hold_file();
+  // A drive letter that names no drive on this machine.
+  static wchar_t absent_drive();
 
   std::vector<corpus_entry> corpus;
 
@@ -42,6 +44,7 @@ class CategoryCorpus : public SandboxedRegistry {
   void build_files();
   void build_run_and_app_paths();
   void build_classes_and_shared_dlls();
+  void build_classes_in_use(const std::wstring& id);
   void build_help_software_and_menu(shell_folders folders);
 
   HANDLE held_ = INVALID_HANDLE_VALUE;

@@ -77,8 +77,12 @@ TEST_P(DeleterGuard, RefusesAndChangesNothing) {
   const std::set<std::wstring> before = snapshot();
   const category_table table = registry_categories();
   const issue_deleter deleter = table[GetParam().category].deleter;
-  const int result = deleter ? deleter(GetParam().key_path, GetParam().value_name) : -1;
-  EXPECT_EQ(result, -1);
+  dravik::registry_issue issue;
+  issue.key_path = GetParam().key_path;
+  issue.value_name = GetParam().value_name;
+  issue.data = issue.value_name;
+  const int result = deleter ? deleter(issue, hive_machine_classes) : -1;
+  EXPECT_NE(result, item_deleted);
   EXPECT_EQ(snapshot(), before);
 }
 
@@ -93,23 +97,25 @@ TEST_F(SoftwareKeyDeleter, ChecksTheKeyAgainFirst) {
   build();
   const std::wstring path = cu + L"Software\\Empty Vendor";
   make_key(HKEY_CURRENT_USER, L"Software\\Empty Vendor\\Child");
-  EXPECT_EQ(delete_hkcu_key(path), -1);
+  const std::wstring name = L"Empty Vendor";
+  EXPECT_EQ(delete_hkcu_key(path, name), item_now_fine);
   ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Empty Vendor\\Child"), ERROR_SUCCESS);
   set_text(HKEY_CURRENT_USER, L"Software\\Empty Vendor", L"", L"");
-  EXPECT_EQ(delete_hkcu_key(path), -1) << "an empty default value still keeps it";
+  EXPECT_EQ(delete_hkcu_key(path, name), item_now_fine) << "an empty default value still keeps it";
   ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Empty Vendor", nullptr),
             ERROR_SUCCESS);
   EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, L"Software\\Empty Vendor"));
-  EXPECT_EQ(delete_hkcu_key(path), 0);
+  EXPECT_EQ(delete_hkcu_key(path, name), item_deleted);
   EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, L"Software\\Empty Vendor"));
-  EXPECT_EQ(delete_hkcu_key(path), -1) << "already gone";
+  EXPECT_EQ(delete_hkcu_key(path, name), item_kept) << "already gone";
 }
 
 // The help deleter picks its key by the exact key path, not by "Html" in it:
 // the same value name in the other key stays.
 TEST_F(SoftwareKeyDeleter, HelpValueLeavesTheOtherKeysValue) {
   build();
-  EXPECT_EQ(delete_help_value(lm + html_help_key, L"kept.hlp"), 0);
+  EXPECT_EQ(delete_help_value(lm + html_help_key, L"kept.hlp", path(L"missing\\kept.hlp")),
+            item_deleted);
   EXPECT_FALSE(value_exists(HKEY_LOCAL_MACHINE, html_help_key, L"kept.hlp"));
   EXPECT_TRUE(value_exists(HKEY_LOCAL_MACHINE, help_key, L"kept.hlp"));
 }

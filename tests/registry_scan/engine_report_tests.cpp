@@ -51,11 +51,14 @@ struct report_case {
 };
 
 // Catches a layout read differently by the engine (rows garbled or missing,
-// fine issues listed), texts converted from the wrong width, and a mode that
-// reaches the engine wrong (error text, index page).
+// fine issues listed), texts converted from the wrong width, a mode that
+// reaches the engine wrong (error text, index page), and a clean whose
+// deletions all failed reported as repairs.
 const report_case report_cases[] = {
     {"ScanOnly", "scan", L"<p>  3 个错误被发现</p>", "analysisreporttop.html"},
     {"ScanBeforeCleaning", "clean", L"<p>  3 个错误被发现 / 3 错误被修复</p>",
+     "defragreporttop.html"},
+    {"CleanRefused", "refused", L"<p>  3 个错误被发现 / 0 错误被修复</p>",
      "defragreporttop.html"},
 };
 

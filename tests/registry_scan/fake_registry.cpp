@@ -24,7 +24,8 @@ void fake_phase() {
   }
 }
 
-int fake_delete(const std::wstring& key_path, const std::wstring&) {
+int fake_delete(const dravik::registry_issue& issue, item_hive) {
+  const std::wstring& key_path = issue.key_path;
   active->delete_calls.push_back(key_path);
   if (active->refused.count(key_path) != 0) return -1;
   active->deleted.push_back(key_path);

@@ -3,6 +3,7 @@
 // its file is there gets a valid entry deleted.
 #include <gtest/gtest.h>
 
+#include "fake_file_system.h"
 #include "regscan/file_system_seam.h"
 #include "regscan/path_checks.h"
 #include "sandboxed_registry.h"
@@ -15,6 +16,7 @@ struct text_case {
   const char* name;
   std::wstring text;  // "S" stands for the scratch folder
   path_verdict verdict;
+  const wchar_t* default_extension = nullptr;
 };
 
 const text_case text_cases[] = {
@@ -27,7 +29,8 @@ const text_case text_cases[] = {
     {"MissingPlain", L"S\\missing\\x.exe", path_missing},
     {"MissingQuotedWithArgument", L"\"S\\missing\\x.exe\" \"%1\"", path_missing},
     {"MissingWithArguments", L"S\\missing\\x.exe /min", path_missing},
-    {"FolderIsNoFile", L"S\\a b", path_missing},
+    {"FolderIsPresent", L"S\\a b", path_exists},
+    {"FolderWithBackslashIsPresent", L"S\\a b\\", path_exists},
     {"UncShare", L"\\\\server\\share\\missing.exe", path_unjudged},
     {"Pipe", L"\\\\.\\pipe\\tessarel_missing", path_unjudged},
     {"Device", L"\\\\?\\C:\\tessarel_missing.exe", path_unjudged},
@@ -38,6 +41,21 @@ const text_case text_cases[] = {
     {"BareName", L"tessarel_missing.exe", path_unjudged},
     {"EnvironmentVariable", L"%SystemRoot%\\tessarel_missing.exe", path_unjudged},
     {"QuotedBareName", L"\"tessarel_missing.exe\" /a", path_unjudged},
+    {"VariableLeftInThePath", L"S\\%TESSAREL_UNSET%\\x.exe", path_unjudged},
+    {"VariableLeftInTheArguments", L"S\\missing\\x.exe %1", path_unjudged},
+    // Command lines as the system's loaders read them: a tab ends the
+    // program as a blank does, and a name without an extension is also
+    // tried with the category's default one.
+    {"TabBeforeArguments", L"S\\tool.exe\t/min", path_exists, L".exe"},
+    {"QuotedThenTab", L"\"S\\a b\\x.exe\"\t/min", path_exists, L".exe"},
+    {"NoExtension", L"S\\tool", path_exists, L".exe"},
+    {"NoExtensionWithArguments", L"S\\a b\\x /min", path_exists, L".exe"},
+    {"QuotedNoExtension", L"\"S\\a b\\x\" /min", path_exists, L".exe"},
+    {"NoExtensionServerLibrary", L"S\\inproc", path_exists, L".dll"},
+    {"NoExtensionOtherKind", L"S\\tool", path_missing, L".dll"},
+    {"NoExtensionWithoutDefault", L"S\\tool", path_missing},
+    {"OtherExtensionNotExtended", L"S\\tool.ex", path_missing, L".exe"},
+    {"MissingWithTab", L"S\\missing\\x\t/a", path_missing, L".exe"},
 };
 
 class PathText : public SandboxedRegistry, public ::testing::WithParamInterface<text_case> {};
@@ -46,10 +64,12 @@ TEST_P(PathText, Verdict) {
   make_folder(L"a b");
   make_file(L"a b\\x.exe");
   make_file(L"tool.exe");
+  make_file(L"inproc.dll");
   std::wstring text = GetParam().text;
   const std::size_t at = text.rfind(L"S\\", 1);
   if (at != std::wstring::npos && text.find_first_not_of(L'"') == at) text.replace(at, 1, path());
-  EXPECT_EQ(check_path_text(text), GetParam().verdict) << narrow(text);
+  EXPECT_EQ(check_path_text(text, {GetParam().default_extension, false}), GetParam().verdict)
+      << narrow(text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PathText, ::testing::ValuesIn(text_cases),
@@ -65,12 +85,118 @@ TEST_F(FileExistence, FileHeldForWritingExists) {
                                                          0, nullptr, OPEN_EXISTING,
                                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held.is_open());
-  EXPECT_TRUE(file_exists(path(L"held.exe")));
+  EXPECT_EQ(look_up_path(path(L"held.exe")), path_presence::present);
   EXPECT_EQ(check_path_text(L"\"" + path(L"held.exe") + L"\" /x"), path_exists);
   EXPECT_FALSE(folder_exists(path(L"held.exe")));
   EXPECT_TRUE(folder_exists(path()));
-  EXPECT_FALSE(file_exists(path()));
+  EXPECT_EQ(look_up_path(path()), path_presence::present) << "a folder is present too";
 }
+
+struct drive_case {
+  const char* name;
+  std::wstring path;
+  UINT drive_type;  // of the path's drive
+  DWORD error;      // what a look at the path gives; 0: it is there
+  path_verdict verdict;
+  bool looked_at;
+};
+
+// MAX_PATH - 1 characters, and MAX_PATH.
+const std::wstring longest_path = L"C:\\" + std::wstring(MAX_PATH - 8, L'l') + L".exe";
+const std::wstring long_path = L"C:\\" + std::wstring(MAX_PATH - 7, L'l') + L".exe";
+
+// Catches a program on an unplugged stick, a card reader without its medium,
+// a network or SUBST letter, a locked volume or a letter with no drive
+// called missing (its valid entry deleted), any error but the two "not
+// found" ones taken for missing, and a look at a drive that is not fixed
+// (which could raise a "no disk" box).
+const drive_case drive_cases[] = {
+    {"FixedFileNotFound", L"C:\\gone\\x.exe", DRIVE_FIXED, ERROR_FILE_NOT_FOUND, path_missing,
+     true},
+    {"FixedPathNotFound", L"C:\\gone\\x.exe", DRIVE_FIXED, ERROR_PATH_NOT_FOUND, path_missing,
+     true},
+    {"FixedPresent", L"C:\\here\\x.exe", DRIVE_FIXED, 0, path_exists, true},
+    {"Removable", L"F:\\tool\\x.exe", DRIVE_REMOVABLE, ERROR_PATH_NOT_FOUND, path_unjudged,
+     false},
+    {"Network", L"N:\\tool\\x.exe", DRIVE_REMOTE, ERROR_PATH_NOT_FOUND, path_unjudged, false},
+    {"NoSuchDrive", L"Q:\\tool\\x.exe", DRIVE_NO_ROOT_DIR, ERROR_PATH_NOT_FOUND, path_unjudged,
+     false},
+    {"OpticalDrive", L"R:\\setup.exe", DRIVE_CDROM, ERROR_FILE_NOT_FOUND, path_unjudged, false},
+    {"UnknownDrive", L"U:\\x.exe", DRIVE_UNKNOWN, ERROR_FILE_NOT_FOUND, path_unjudged, false},
+    {"NotReady", L"C:\\locked\\x.exe", DRIVE_FIXED, ERROR_NOT_READY, path_unjudged, true},
+    {"AccessDenied", L"C:\\private\\x.exe", DRIVE_FIXED, ERROR_ACCESS_DENIED, path_unjudged,
+     true},
+    {"InvalidName", L"C:\\a<b>\\x.exe", DRIVE_FIXED, ERROR_INVALID_NAME, path_unjudged, true},
+    {"BadNetworkPath", L"C:\\mount\\x.exe", DRIVE_FIXED, ERROR_BAD_NETPATH, path_unjudged,
+     true},
+    {"LongestJudged", longest_path, DRIVE_FIXED, ERROR_FILE_NOT_FOUND, path_missing, true},
+    {"MaxPath", long_path, DRIVE_FIXED, ERROR_FILE_NOT_FOUND, path_unjudged, false},
+    {"VariableLeft", L"C:\\%APPDIR%\\x.exe", DRIVE_FIXED, ERROR_PATH_NOT_FOUND, path_unjudged,
+     false},
+};
+
+class DriveAndError : public ::testing::TestWithParam<drive_case> {};
+
+TEST_P(DriveAndError, OnlyAbsenceOnAPresentFixedDriveIsMissing) {
+  const drive_case& c = GetParam();
+  fake_file_system fake;
+  fake.drive_types[c.path[0]] = c.drive_type;
+  if (c.error == 0) {
+    fake.attributes[c.path] = FILE_ATTRIBUTE_NORMAL;
+  } else {
+    fake.errors[c.path] = c.error;
+  }
+  const fake_file_system_scope scope(fake);
+  ASSERT_EQ(c.path.size() >= MAX_PATH, std::string(c.name) == "MaxPath");
+  EXPECT_EQ(check_path_text(c.path), c.verdict);
+  EXPECT_EQ(check_path_text(L"\"" + c.path + L"\" /a"), c.verdict) << "quoted";
+  EXPECT_EQ(!fake.looked_at.empty(), c.looked_at);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DriveAndError, ::testing::ValuesIn(drive_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct native_case {
+  const char* name;
+  std::wstring path;
+  bool native_folders, wow64;
+  path_verdict verdict;
+};
+
+// What a 32-bit process on 64-bit Windows sees: %ProgramFiles% names the
+// 32-bit folder, where a 64-bit program's valid entry finds nothing.
+// Catches such a path called missing although the native folder has it,
+// and a look in the native folder where none is wanted.
+const native_case native_cases[] = {
+    {"NativeProgram", L"C:\\PF86\\Tool\\app.exe", true, true, path_exists},
+    {"NativeCommonFile", L"C:\\PF86\\Common\\Shared\\s.dll", true, true, path_exists},
+    {"CaseOfTheFolderIgnored", L"c:\\pf86\\Tool\\app.exe", true, true, path_exists},
+    {"ThirtyTwoBitProgram", L"C:\\PF86\\Old\\old.exe", true, true, path_exists},
+    {"MissingInBoth", L"C:\\PF86\\Gone\\gone.exe", true, true, path_missing},
+    {"FolderNameOnlyBegins", L"C:\\PF86x\\Tool\\app.exe", true, true, path_missing},
+    {"NotForThisCategory", L"C:\\PF86\\Tool\\app.exe", false, true, path_missing},
+    {"NativeProcess", L"C:\\PF86\\Tool\\app.exe", true, false, path_missing},
+};
+
+class NativeFolders : public ::testing::TestWithParam<native_case> {};
+
+TEST_P(NativeFolders, MissingOnlyWhenMissingUnderBoth) {
+  const native_case& c = GetParam();
+  fake_file_system fake;
+  fake.wow64 = c.wow64;
+  fake.environment = {{L"ProgramFiles", L"C:\\PF86"},
+                      {L"ProgramW6432", L"C:\\PF"},
+                      {L"CommonProgramFiles", L"C:\\PF86\\Common"},
+                      {L"CommonProgramW6432", L"C:\\PF\\Common Files"}};
+  for (const wchar_t* file : {L"C:\\PF\\Tool\\app.exe", L"C:\\PF\\Common Files\\Shared\\s.dll",
+                              L"C:\\PF86\\Old\\old.exe"})
+    fake.attributes[file] = FILE_ATTRIBUTE_NORMAL;
+  const fake_file_system_scope scope(fake);
+  EXPECT_EQ(check_path_text(c.path, {L".exe", c.native_folders}), c.verdict);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NativeFolders, ::testing::ValuesIn(native_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The file-system calls as a 64-bit system shows them to a 32-bit program:
 // some paths exist only with redirection off.
@@ -105,12 +231,15 @@ BOOL fake_revert(void* old_value) {
   view->redirection_off = false;
   return TRUE;
 }
+UINT fixed_drive(const wchar_t*) { return DRIVE_FIXED; }
+bool wow64_process() { return true; }
+std::wstring no_environment(const wchar_t*) { return {}; }
 
 struct redirection_case {
   const char* name;
   bool normal, unredirected, disable_works;
   DWORD error;
-  bool exists;
+  path_presence presence;
   int disables, reverts;
 };
 
@@ -119,20 +248,23 @@ struct redirection_case {
 // revert after a disable that failed, and errors that mean "there but not
 // readable" counted as missing.
 const redirection_case redirection_cases[] = {
-    {"FoundInNormalView", true, false, true, ERROR_FILE_NOT_FOUND, true, 0, 0},
-    {"FoundOnlyUnredirected", false, true, true, ERROR_FILE_NOT_FOUND, true, 1, 1},
-    {"FoundNowhere", false, false, true, ERROR_FILE_NOT_FOUND, false, 1, 1},
-    {"DisableFails", false, true, false, ERROR_FILE_NOT_FOUND, false, 1, 0},
-    {"SharingViolation", false, false, true, ERROR_SHARING_VIOLATION, true, 0, 0},
-    {"AccessDenied", false, false, true, ERROR_ACCESS_DENIED, true, 0, 0},
-    {"PathNotFound", false, false, false, ERROR_PATH_NOT_FOUND, false, 1, 0},
+    {"FoundInNormalView", true, false, true, ERROR_FILE_NOT_FOUND, path_presence::present, 0, 0},
+    {"FoundOnlyUnredirected", false, true, true, ERROR_FILE_NOT_FOUND, path_presence::present, 1,
+     1},
+    {"FoundNowhere", false, false, true, ERROR_FILE_NOT_FOUND, path_presence::absent, 1, 1},
+    {"DisableFails", false, true, false, ERROR_FILE_NOT_FOUND, path_presence::absent, 1, 0},
+    {"SharingViolation", false, false, true, ERROR_SHARING_VIOLATION, path_presence::unknown, 0,
+     0},
+    {"AccessDenied", false, false, true, ERROR_ACCESS_DENIED, path_presence::unknown, 0, 0},
+    {"PathNotFound", false, false, false, ERROR_PATH_NOT_FOUND, path_presence::absent, 1, 0},
 };
 
 class Redirection : public ::testing::TestWithParam<redirection_case> {
  protected:
   void SetUp() override {
     view = &fake;
-    previous_ = install_file_system({&fake_attributes, &fake_disable, &fake_revert});
+    previous_ = install_file_system({&fake_attributes, &fake_disable, &fake_revert, &fixed_drive,
+                                     &wow64_process, &no_environment});
   }
   void TearDown() override {
     install_file_system(previous_);
@@ -152,7 +284,7 @@ TEST_P(Redirection, ExistsInEitherViewAndPutsRedirectionBack) {
   fake.disable_works = c.disable_works;
   fake.error = c.error;
 
-  EXPECT_EQ(file_exists(dll), c.exists);
+  EXPECT_EQ(look_up_path(dll), c.presence);
   EXPECT_EQ(fake.disables, c.disables);
   EXPECT_EQ(fake.reverts, c.reverts);
   if (c.reverts > 0) {
@@ -161,7 +293,10 @@ TEST_P(Redirection, ExistsInEitherViewAndPutsRedirectionBack) {
   EXPECT_FALSE(fake.redirection_off) << "redirection left off";
 
   // A command line: the program is found in either view too.
-  EXPECT_EQ(check_path_text(dll + L" /x"), c.exists ? path_exists : path_missing);
+  const path_verdict verdict = c.presence == path_presence::present  ? path_exists
+                               : c.presence == path_presence::absent ? path_missing
+                                                                     : path_unjudged;
+  EXPECT_EQ(check_path_text(dll + L" /x"), verdict);
   EXPECT_FALSE(fake.redirection_off) << "redirection left off";
   EXPECT_EQ(fake.reverts, c.disable_works ? fake.disables : 0);
 }

@@ -34,6 +34,13 @@ bool key_exists(HKEY root, const std::wstring& key);
 bool value_exists(HKEY root, const std::wstring& key, const std::wstring& name);
 
 class SandboxedRegistry : public ::testing::Test {
+ public:
+  // scratch folder + name, as a wide Windows path; the folder without its
+  // trailing backslash when name is empty.
+  std::wstring path(const std::wstring& name = L"") const;
+  void make_file(const std::wstring& name) const;
+  void make_folder(const std::wstring& name) const;
+
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -41,12 +48,6 @@ class SandboxedRegistry : public ::testing::Test {
   // Every key and value of the three sandbox keys, one line each, read
   // through the sandbox keys themselves (never redirected).
   std::set<std::wstring> snapshot() const;
-
-  // scratch folder + name, as a wide Windows path; the folder without its
-  // trailing backslash when name is empty.
-  std::wstring path(const std::wstring& name = L"") const;
-  void make_file(const std::wstring& name) const;
-  void make_folder(const std::wstring& name) const;
 
   std::unique_ptr<tessarel::testing::registry_sandbox> sandbox;
   std::unique_ptr<tessarel::testing::scratch_folder> scratch;

@@ -12,6 +12,11 @@
 
 namespace dravik {
 
+namespace {
+// The problem text of an examined item that was judged fine.
+constexpr const wchar_t* fine_item_text = L"Normal";
+}  // namespace
+
 std::string ansi_text(const std::wstring& text) {
   const int length = static_cast<int>(std::wcslen(text.c_str()));
   if (length == 0) return {};
@@ -37,14 +42,20 @@ bool save_registry_report(report_strings& strings, const std::string& applicatio
     replace_marker(block, "<!--details-->", "注册表碎片详细信息");
   }
 
+  // After a clean the scanner hands the groups over again: what it deleted
+  // is fixed, while keeping its problem text; an item it found repaired by
+  // someone else became a fine item.
   std::string rows;
-  int open_issues = 0;
+  int found = 0;
+  int repaired = 0;
   for (const issue_group& group : groups) {
     for (const registry_issue& issue : group) {
-      if (issue.fixed != 0) continue;
+      const bool fine_item = issue.fixed != 0 && issue.problem == fine_item_text;
+      if (issue.fixed != 0 && (mode != 2 || fine_item)) continue;
       rows += registry_row(ansi_text(issue.key_path), ansi_text(issue.value_name),
                            ansi_text(issue.data), ansi_text(issue.problem));
-      ++open_issues;
+      ++found;
+      if (issue.fixed != 0) ++repaired;
     }
   }
   replace_marker(block, "<!--registrylist-->", rows);
@@ -52,13 +63,12 @@ bool save_registry_report(report_strings& strings, const std::string& applicatio
   std::optional<std::string> page =
       read_report_template(application_folder + "registryreportmodel.html");
   if (!page) return false;
-  const std::string count = std::to_string(open_issues);
+  const std::string count = std::to_string(found);
   if (mode == 1) {
     replace_marker(*page, "<!--errors-->", "  " + count + " 个错误被发现");
   } else if (mode == 2) {
-    // Every open issue of a scan-before-cleaning run is deleted next.
     replace_marker(*page, "<!--errors-->",
-                   "  " + count + " 个错误被发现 / " + count + " 错误被修复");
+                   "  " + count + " 个错误被发现 / " + std::to_string(repaired) + " 错误被修复");
   }
   replace_marker(*page, "<!--table-->", block);
   if (!write_report_page(application_folder + "registryreport.html", *page)) return false;

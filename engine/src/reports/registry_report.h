@@ -10,12 +10,15 @@
 
 namespace dravik {
 
-// Mode 1: after a scan-only run; mode 2: after the scan part of a
-// scan-and-clean run, before anything is deleted. Writes the registry page
-// with every issue whose fixed byte is 0 (texts converted to the ANSI code
-// page), rewrites the mode's index page with the Registry cell alone, and sets
-// registry_report_present. Any other mode writes the page without caption or
-// error count and no index page.
+// Mode 1: after a scan-only run; writes the registry page with a row for
+// every open issue (fixed byte 0) and their count. Mode 2: after the scan
+// part of a scan-and-clean run, before anything is deleted, and again when
+// the clean has ended; a row for every problem, open or repaired (fixed, but
+// not a fine item, whose problem text is "Normal"), counted as found, and
+// only the repaired ones counted as repaired. Texts are converted to the
+// ANSI code page. Rewrites the mode's index page with the Registry cell
+// alone and sets registry_report_present. Any other mode lists the open
+// issues without caption or error count and writes no index page.
 //
 // When the registry page cannot be made (template missing or unreadable, page
 // not writable) nothing else happens: no index page links to it and

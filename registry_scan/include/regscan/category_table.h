@@ -9,15 +9,17 @@
 #include <string>
 
 #include "dravik/registry_issue.h"
+#include "regscan/found_item.h"
 
 namespace regscan {
 
 // Clears its category's stop flag, enumerates the category's locations and
 // calls found_item_callback once per examined item. Worker thread.
 using phase_operation = void (*)();
-// Deletes one issue of its category: 0 on success, -1 on any failure.
-// Worker thread.
-using issue_deleter = int (*)(const std::wstring& key_path, const std::wstring& value_name);
+// Deletes one issue of its category, found in hive, after judging it again:
+// 0 when it was deleted; 1 when it was left because its check no longer
+// calls it a problem; -1 on any other failure. Worker thread.
+using issue_deleter = int (*)(const dravik::registry_issue& issue, item_hive hive);
 
 struct category_entry {
   phase_operation phase = nullptr;  // null: the phase finds nothing
@@ -37,8 +39,9 @@ const category_table& current_category_table();
 // Only while no worker runs.
 category_table install_category_table(const category_table& table);
 
-// Runs the deleter of the issue's category with its key path and value
-// name. -1 when the category has none or its number is out of the table.
-int delete_issue(const dravik::registry_issue& issue);
+// Runs the deleter of the issue's category: 0 deleted, 1 left as now fine,
+// -1 otherwise (also when the category has none or its number is out of
+// the table).
+int delete_issue(const dravik::registry_issue& issue, item_hive hive);
 
 }  // namespace regscan

@@ -38,6 +38,15 @@ constexpr const wchar_t* common_programs_value = L"公用库";
 constexpr const wchar_t* inproc_server_key = L"InprocServer32";
 constexpr const wchar_t* local_server_key = L"LocalServer32";
 
+// Where the class registrations are read and deleted: the machine's and the
+// user's classes each on their own, below HKEY_LOCAL_MACHINE and
+// HKEY_CURRENT_USER. Their items still show the HKEY_CLASSES_ROOT path.
+constexpr const wchar_t* classes_clsid_key = L"Software\\Classes\\CLSID";
+// Subkeys of a class that the system uses without its own server file.
+constexpr const wchar_t* treat_as_key = L"TreatAs";
+constexpr const wchar_t* auto_treat_as_key = L"AutoTreatAs";
+constexpr const wchar_t* inproc_handler_key = L"InprocHandler32";
+
 // Per category number, in number order (4 is not used). The help category's
 // key path is its first key; it enumerates html_help_key after it.
 inline const category_texts category_list[] = {

@@ -1,9 +1,11 @@
 #pragma once
-// The file-system calls behind the existence checks, so tests can stand in
-// for redirection, which only a 32-bit program on 64-bit Windows sees.
-// Install only while no registry worker runs.
+// The system calls behind the path checks, so tests can stand in for drive
+// types, file-system errors, redirection and the folders a 32-bit program on
+// 64-bit Windows sees. Install only while no registry worker runs.
 
 #include <windows.h>
+
+#include <string>
 
 namespace regscan {
 
@@ -14,6 +16,12 @@ struct file_system_seam {
   // Wow64DisableWow64FsRedirection / Wow64RevertWow64FsRedirection.
   BOOL (*disable_redirection)(void** old_value);
   BOOL (*revert_redirection)(void* old_value);
+  // GetDriveTypeW of a root such as "C:\".
+  UINT (*drive_type)(const wchar_t* root);
+  // Whether this is a 32-bit process on 64-bit Windows (IsWow64Process).
+  bool (*is_wow64)();
+  // An environment variable of the process; empty when it is not set.
+  std::wstring (*environment)(const wchar_t* name);
 };
 
 // The calls of the system.

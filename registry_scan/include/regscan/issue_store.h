@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "dravik/registry_issue.h"
 #include "regscan/cell_states.h"
@@ -22,6 +23,9 @@ struct issue_store {
   // One group per cell after reset_issue_groups; index = cell number. This
   // container is what the engine's report reads.
   dravik::issue_groups issue_groups;
+  // Where each issue of issue_groups lives, in the same shape: the program's
+  // own record, which the engine never sees.
+  std::vector<std::vector<item_hive>> issue_hives;
   cell_state_table cell_states;
   // The next cell to fill in each container; they move in step.
   std::size_t group_write_pos = 0;
@@ -39,8 +43,8 @@ issue_store& registry_store();
 // position goes back to the first cell.
 void reset_cell_states();
 
-// 2565 empty groups, the group write position on the first, the open-problem
-// count 0.
+// 2565 empty groups (and their hives), the group write position on the
+// first, the open-problem count 0.
 void reset_issue_groups();
 
 // Appends a copy of item to the group at the group write position (going
@@ -48,6 +52,10 @@ void reset_issue_groups();
 // the position. The issue is open (fixed 0, the count + 1) for a problem,
 // fine (fixed 1) otherwise; its category is current_category.
 void add_found_item(const found_item& item);
+
+// Where the issue at position of group lives; hive_as_named when the store
+// has no such issue.
+item_hive hive_of_issue(std::size_t group, std::size_t position);
 
 // The code the cells of a group show: cell_empty for no issue,
 // cell_open_issue when one is open, cell_fine otherwise.

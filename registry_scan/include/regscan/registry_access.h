@@ -47,6 +47,11 @@ std::wstring text_of_bytes(const BYTE* bytes, DWORD size);
 // unjudged instead of being judged on a truncated path.
 std::wstring judged_text(DWORD type, const std::wstring& text);
 
+// The text of a value as it stands, for the categories whose data the
+// system does not expand: REG_SZ and REG_EXPAND_SZ alike; empty for any other
+// type. A variable left in it keeps the text from being judged.
+std::wstring literal_text(DWORD type, const std::wstring& text);
+
 // The judged text of a value of an open key (empty name: the key's default
 // value), read into 261 bytes. Empty when the value is missing, longer than
 // that, not REG_SZ or REG_EXPAND_SZ, or its expansion fails or does not fit.

@@ -1,8 +1,8 @@
 #pragma once
 // The category table of the real registry: the seven phases and, per
-// category, a deleter that takes the issue's key path and value name and
-// accepts only what that category reports (a value deleter also requires
-// its own category's key path).
+// category, a deleter that takes the issue and accepts only what that
+// category reports (a value deleter also requires its own category's key
+// path), then judges the item again before it deletes it.
 
 #include "regscan/category_table.h"
 

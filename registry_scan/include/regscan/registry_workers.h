@@ -17,11 +17,16 @@ namespace regscan {
 // run then completes.
 unsigned __stdcall registry_scan_thread(void* argument);
 
-// Scan, then delete every open issue. Ends with one type-3 record. After the
-// complete scan part the report is handed over with mode 2, before anything
-// is deleted. A stop (clean_stop_flag) after one of the first six phases
-// ends the run with that record alone; a stop during cleaning ends it after
-// the group in hand has sent its step record.
+// Scan, then delete every open issue that is still a problem. Ends with one
+// type-3 record. After the complete scan part the report is handed over
+// with mode 2, before anything is deleted, and again with mode 2 when the
+// clean has ended (also after a stop in it), its repaired issues marked. A
+// stop (clean_stop_flag) after one of the first six phases ends the run
+// with the end record alone; a stop during cleaning ends it after the group
+// in hand has sent its step record. An issue found repaired since the scan
+// is left alone and becomes a fine item ("Normal", fixed).
+//
+// Both workers turn critical-error boxes off for their thread while they run.
 unsigned __stdcall registry_clean_thread(void* argument);
 
 // The scan part of the clean run: true when all seven phases ran, false when

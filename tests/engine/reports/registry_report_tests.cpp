@@ -68,12 +68,34 @@ TEST_F(RegistryReport, ScanOnlyListsOpenIssuesAndRewritesAnalysisIndex) {
   EXPECT_EQ(present, 1);
 }
 
-TEST_F(RegistryReport, ScanBeforeCleaningCountsFoundAndRepaired) {
+// Before the clean nothing is repaired yet: catches a page that claims the
+// repairs of a clean that has not run (and may be stopped or refused).
+TEST_F(RegistryReport, ScanBeforeCleaningCountsFoundAndNothingRepaired) {
   EXPECT_TRUE(save_registry_report(strings, folder.path(), scan_result(), 2, present));
   EXPECT_EQ(folder.read("registryreport.html"),
-            "<p>  2 个错误被发现 / 2 错误被修复</p>" + block("注册表碎片详细信息", open_rows));
+            "<p>  2 个错误被发现 / 0 错误被修复</p>" + block("注册表碎片详细信息", open_rows));
   EXPECT_TRUE(folder.read("defragreporttop.html"));
   EXPECT_FALSE(folder.read("analysisreporttop.html"));
+}
+
+// The groups as the scanner hands them over again after its clean: one issue
+// deleted (fixed, its problem text kept), one refused (still open), one
+// found repaired by someone else (now a fine item). Catches a refused or
+// untouched issue counted as repaired, and a deleted one dropped from the
+// page.
+TEST_F(RegistryReport, AfterTheCleanCountsOnlyWhatWasDeleted) {
+  issue_groups groups = scan_result();
+  groups[0][1].fixed = 1;
+  groups[9].push_back(issue(1, L"HKEY_CURRENT_USER\\Run", L"已修好", L"C:\\ok.exe", L"Normal"));
+  EXPECT_TRUE(save_registry_report(strings, folder.path(), groups, 2, present));
+  EXPECT_EQ(folder.read("registryreport.html"),
+            "<p>  2 个错误被发现 / 1 错误被修复</p>" + block("注册表碎片详细信息", open_rows));
+  // A scan-only page lists the open issues alone.
+  EXPECT_TRUE(save_registry_report(strings, folder.path(), groups, 1, present));
+  EXPECT_EQ(folder.read("registryreport.html"),
+            "<p>  1 个错误被发现</p>" +
+                block("有问题的注册表项详细信息",
+                      registry_row("HKEY_CLASSES_ROOT\\CLSID\\{1}", "", "a&b.dll", "无效的类")));
 }
 
 // A clean registry still gets its page, with zero counts and an empty body.

@@ -3,7 +3,8 @@
 // engine as the program does, binds DLL_SaveRegistryReport to the scanner's
 // report hook, and runs a registry worker over fake phases on a thread of
 // its own.
-// Usage: registry_report_host <dravik.dll path> scan|clean
+// Usage: registry_report_host <dravik.dll path> scan|clean|refused
+// (refused: a clean whose every deletion fails)
 // Exit code: 0 when the run ended with its end record; otherwise the step
 // that failed.
 #include <process.h>
@@ -39,7 +40,8 @@ void host_phase() {
   }
 }
 
-int delete_nothing(const std::wstring&, const std::wstring&) { return 0; }
+int delete_nothing(const dravik::registry_issue&, item_hive) { return 0; }
+int refuse(const dravik::registry_issue&, item_hive) { return -1; }
 
 std::uint32_t end_type = 0;
 void note_end(const scan_progress* record) { end_type = record->type; }
@@ -48,7 +50,8 @@ void note_end(const scan_progress* record) { end_type = record->type; }
 
 int main(int argc, char** argv) {
   if (argc != 3) return bad_arguments;
-  const bool clean = std::strcmp(argv[2], "clean") == 0;
+  const bool refused = std::strcmp(argv[2], "refused") == 0;
+  const bool clean = refused || std::strcmp(argv[2], "clean") == 0;
 
   HMODULE engine = LoadLibraryA(argv[1]);
   if (!engine) return engine_not_loaded;
@@ -56,11 +59,12 @@ int main(int argc, char** argv) {
       reinterpret_cast<void*>(GetProcAddress(engine, "DLL_SaveRegistryReport")));
   if (!report) return export_missing;
 
+  const issue_deleter deleter = refused ? &refuse : &delete_nothing;
   category_table table{};
-  table[0] = {&host_phase<0>, &delete_nothing};
-  table[2] = {&host_phase<2>, &delete_nothing};
-  table[3] = {&host_phase<3>, &delete_nothing};
-  table[7] = {&host_phase<7>, &delete_nothing};
+  table[0] = {&host_phase<0>, deleter};
+  table[2] = {&host_phase<2>, deleter};
+  table[3] = {&host_phase<3>, deleter};
+  table[7] = {&host_phase<7>, deleter};
   install_category_table(table);
   found_item_callback = &on_registry_item_found;
   progress_callback = &note_end;

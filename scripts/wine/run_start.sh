@@ -18,14 +18,27 @@
 run_start_run_values=(tessarel veltor)
 run_start_task_file="Tessarel 任务.job"
 
+# Prints the ids of the prefix's processes whose command line, in lower
+# case, matches the pattern. Shell built-ins only: the machine may run
+# hundreds of processes, and this is called every half second.
+run_start_prefix_pids_matching() {
+  local pattern=$1 dir arg args entry
+  for dir in /proc/[0-9]*; do
+    args=""
+    { while IFS= read -r -d '' arg; do args+="$arg "; done <"$dir/cmdline"; } 2>/dev/null || continue
+    [[ ${args,,} == $pattern ]] || continue
+    { while IFS= read -r -d '' entry; do
+        if [[ $entry == "WINEPREFIX=$WINEPREFIX" ]]; then
+          echo "${dir#/proc/}"
+          break
+        fi
+      done <"$dir/environ"; } 2>/dev/null
+  done
+}
+
 # Prints the ids of the prefix's processes running Tessarel.exe.
 run_start_instances() {
-  local pid
-  for pid in $(wine_env_prefix_pids); do
-    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'tessarel\.exe'; then
-      echo "$pid"
-    fi
-  done
+  run_start_prefix_pids_matching '*tessarel.exe*'
 }
 
 # A program started by another run, or by Wine's log-on from a Run value,

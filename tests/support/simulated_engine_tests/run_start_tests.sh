@@ -24,6 +24,16 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
+# Wine's programs here must not hand the test's output pipes to a desktop
+# process that outlives them (ctest would wait on it): the desktop is made
+# by the test script's keep-alive program, and wine's output goes nowhere.
+for _ in $(seq 100); do
+  [[ -n $(run_start_prefix_pids_matching '*explorer.exe /desktop*') ]] && break
+  sleep 0.1
+done
+quiet_wine() {
+  wine "$@" </dev/null >/dev/null 2>&1
+}
 
 # --- the clean start: a prefix left with the program's Run values and task
 # Catches a Run value that survives in either registry view (Wine's start-up
@@ -78,11 +88,11 @@ run_start_clean_prefix "$scratch/no-prefix-here" || fail "a prefix not made yet 
 # --- how the program ended
 # Catches an exit code swallowed (the bug: nothing printed, nothing to go
 # on) and a message for a normal end.
-output=$(run_start_program cmd.exe wine cmd /c exit 259 2>&1)
+output=$(run_start_program cmd.exe quiet_wine cmd /c exit 259 2>&1)
 status=$?
 ((status == 3)) || fail "status $status, not 3 (259's low 8 bits)"
 [[ $output == *"cmd.exe ended with exit code 3"* ]] || fail "exit message: '$output'"
-output=$(run_start_program cmd.exe wine cmd /c exit 0 2>&1) || fail "a normal end failed"
+output=$(run_start_program cmd.exe quiet_wine cmd /c exit 0 2>&1) || fail "a normal end failed"
 [[ -z $output ]] || fail "a normal end printed: '$output'"
 
 # --- a copy of the program already running in the prefix
@@ -91,7 +101,7 @@ output=$(run_start_program cmd.exe wine cmd /c exit 0 2>&1) || fail "a normal en
 mkdir -p "$scratch/program"
 cp "$stand_in" "$scratch/program/Tessarel.exe"
 [[ -z $(run_start_instances) ]] || fail "a copy of the program runs before the test started one"
-wine "$scratch/program/Tessarel.exe" >/dev/null 2>&1 &
+wine "$scratch/program/Tessarel.exe" </dev/null >/dev/null 2>&1 &
 stand_in_pid=$!
 for _ in $(seq 100); do
   [[ -n $(run_start_instances) ]] && break
@@ -101,6 +111,10 @@ done
   fail "the running copy is not found: '$(run_start_instances)', started $stand_in_pid"
 run_start_wait_for_instance >"$scratch/waiting.txt" 2>&1 &
 waiter=$!
+for _ in $(seq 100); do
+  [[ -s $scratch/waiting.txt ]] && break
+  sleep 0.1
+done
 sleep 1
 kill -0 "$waiter" 2>/dev/null || fail "the run did not wait for the running copy"
 kill -0 "$stand_in_pid" 2>/dev/null || fail "the running copy was ended"
@@ -109,7 +123,7 @@ kill -0 "$stand_in_pid" 2>/dev/null || fail "the running copy was ended"
 kill "$stand_in_pid"
 wait "$stand_in_pid" 2>/dev/null
 stand_in_pid=""
-for _ in $(seq 50); do
+for _ in $(seq 150); do
   kill -0 "$waiter" 2>/dev/null || break
   sleep 0.1
 done

@@ -77,7 +77,7 @@ else
   rm -rf "$copy"
   cp -r "$folder" "$copy"
   # An analysis of C takes a few seconds, a defragmentation of C about 20.
-  printf 'read %s\nmove %s\n' 150 3000 >"$copy/simulated-pace.txt"
+  printf 'read %s\nmove %s\n' 100 5000 >"$copy/simulated-pace.txt"
   cd "$copy"
   program='C:\Tessarel\Tessarel.exe'
 fi

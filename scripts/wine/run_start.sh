@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the run script after env.sh: how a run of the program starts
 # and ends. Each run starts from the program's first state, however the last
 # one left the prefix, and says how the program ended.
@@ -26,6 +27,7 @@ run_start_prefix_pids_matching() {
   for dir in /proc/[0-9]*; do
     args=""
     { while IFS= read -r -d '' arg; do args+="$arg "; done <"$dir/cmdline"; } 2>/dev/null || continue
+    # shellcheck disable=SC2053  # the pattern is a glob
     [[ ${args,,} == $pattern ]] || continue
     { while IFS= read -r -d '' entry; do
         if [[ $entry == "WINEPREFIX=$WINEPREFIX" ]]; then
@@ -47,7 +49,7 @@ run_start_wait_for_instance() {
   local pids
   pids=$(run_start_instances)
   [[ -n $pids ]] || return 0
-  echo "run: Tessarel is already running in $WINEPREFIX (process $(echo $pids)); waiting for it to end."
+  echo "run: Tessarel is already running in $WINEPREFIX (process ${pids//$'\n'/, }); waiting for it to end."
   while [[ -n $(run_start_instances) ]]; do
     sleep 0.5
   done

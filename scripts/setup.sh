@@ -10,7 +10,7 @@ packages=(
   wine wine64 xvfb xauth
   googletest
   fonts-wqy-microhei fonts-wine
-  imagemagick
+  imagemagick xdotool
   fp-utils
   locales
 )

@@ -1,7 +1,8 @@
 #pragma once
-// The simulated build never opens a browser: each report address the engine
-// would hand to the shell is appended as one line to "opened-reports.txt"
-// beside the library, for the end-to-end tests to read.
+// The simulated build opens no browser for the tests: each report address
+// the engine would hand to the shell is appended as one line to
+// "opened-reports.txt" beside the library, for the end-to-end tests to read
+// (the run command's copy opens them instead: run_settings.h).
 
 namespace dravik::sim {
 

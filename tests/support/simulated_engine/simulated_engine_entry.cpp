@@ -3,7 +3,8 @@
 // engine's volume seam when the library is loaded, and writes their summary
 // beside the library ("simulated-volumes.txt") when it is freed. Report
 // sets are recorded beside it too, never opened (report_recorder.h), and a
-// test may hold the moves (move_hold.h).
+// test may hold the moves (move_hold.h). The run command's copy paces the
+// volume calls and opens the report sets instead (run_settings.h).
 //
 // The work is done by a static object rather than in DllMain, so the
 // library's entry stays the shipped one: the C++ start-up of a mingw-w64 DLL
@@ -20,7 +21,9 @@
 #include "reports/report_shell.h"
 #include "simulated_engine/module_folder.h"
 #include "simulated_engine/move_hold.h"
+#include "simulated_engine/paced_volume_io.h"
 #include "simulated_engine/report_recorder.h"
+#include "simulated_engine/run_settings.h"
 #include "simulated_engine/simulated_scenario.h"
 #include "simulated_engine/summary_file.h"
 #include "simulated_engine/volume_summary.h"
@@ -43,8 +46,11 @@ class simulated_engine_volumes {
       // The engine then finds no fixed volume; the summary tells why.
       failure_ = error.what();
     }
-    previous_ = install_volume_io(sim_.get());
-    previous_shell_ = install_report_shell(&record_report_address);
+    const run_settings settings = read_run_settings(simulated_engine_folder());
+    if (settings.pace) paced_ = std::make_unique<paced_volume_io>(*sim_, *settings.pace);
+    previous_ = install_volume_io(paced_ ? static_cast<volume_io*>(paced_.get()) : sim_.get());
+    recording_reports_ = !settings.open_reports;
+    if (recording_reports_) previous_shell_ = install_report_shell(&record_report_address);
   }
 
   ~simulated_engine_volumes() {
@@ -59,11 +65,14 @@ class simulated_engine_volumes {
              "\n";
     }
     write_summary_file(simulated_engine_folder() + L"simulated-volumes.txt", text);
-    install_report_shell(previous_shell_);
+    if (recording_reports_) install_report_shell(previous_shell_);
     install_volume_io(previous_);
     // A lock still held belongs to a thread that is gone: leave the
     // simulator alone rather than destroy a locked mutex.
-    if (failure_.empty() && !volumes) static_cast<void>(sim_.release());
+    if (failure_.empty() && !volumes) {
+      static_cast<void>(sim_.release());
+      static_cast<void>(paced_.release());
+    }
   }
 
   simulated_engine_volumes(const simulated_engine_volumes&) = delete;
@@ -71,8 +80,10 @@ class simulated_engine_volumes {
 
  private:
   std::unique_ptr<simulated_volume> sim_;
+  std::unique_ptr<paced_volume_io> paced_;  // only when the run command sets a pace
   volume_io* previous_ = nullptr;
   shell_open_function previous_shell_ = nullptr;
+  bool recording_reports_ = true;
   std::string failure_;
 };
 

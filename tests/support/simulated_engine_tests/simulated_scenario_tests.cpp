@@ -115,6 +115,25 @@ TEST(SimulatedEngine, ReportSetsAreRecordedBesideTheLibraryNotOpened) {
             address + "analysisreport.html\n" + address + "defragreport.html\n");
 }
 
+// Catches a run command's copy that still records its report sets (a person
+// would never see them open) or tests that lose the recording to it.
+TEST(SimulatedEngine, ReportSetsGoToTheShellOnlyWhenTheRunCommandSaysSo) {
+  scratch_folder folder;
+  const std::string dll = folder.file("dravik.dll");
+  ASSERT_TRUE(CopyFileA(built_dll.c_str(), dll.c_str(), FALSE));
+  folder.write("simulated-open-reports", "");
+  const HMODULE library = LoadLibraryA(dll.c_str());
+  ASSERT_NE(library, nullptr) << "error " << GetLastError();
+  using show_export = void(__cdecl*)(int);
+  const auto show = reinterpret_cast<show_export>(
+      reinterpret_cast<void*>(GetProcAddress(library, "DLL_ShowReport")));
+  ASSERT_NE(show, nullptr);
+  // The test prefix hands pages to a log, never to a browser.
+  show(1);
+  ASSERT_TRUE(FreeLibrary(library));
+  EXPECT_FALSE(folder.exists("opened-reports.txt"));
+}
+
 // Catches a summary that does not show what the engine did: after C's
 // defragmentation every fragmented file of C that can move lies in one
 // extent, the volumes are sound, and D and E are as they were.

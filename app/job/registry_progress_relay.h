@@ -2,8 +2,9 @@
 // Carries the registry worker's progress records to the user interface
 // thread: the worker sends each record to a window of that thread with
 // SendMessageW, so the record stays valid while the job machine reads it and
-// the worker waits until it has been shown. After a clean record the worker
-// pauses 10 ms, which paces the clean display without stalling the window.
+// the worker waits until it has been shown (an end record: until it has been
+// copied). After a clean record the worker pauses 10 ms, which paces the
+// clean display without stalling the window.
 
 #include <windows.h>
 

@@ -38,6 +38,7 @@ void main_wnd::forget_highlight() {
 // The detail list and the popup belong to the view they were taken from.
 void main_wnd::clear_details() {
   hide_popup();
+  popup_.set_lines({});
   if (detail_list_.handle() && !detail_list_.lines().empty()) detail_list_.set_lines({});
 }
 

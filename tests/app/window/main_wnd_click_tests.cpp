@@ -141,6 +141,7 @@ TEST_F(block_clicks, DetailsAreEmptiedWhenTheViewSwitches) {
     EXPECT_TRUE(main->detail_list().lines().empty());
     EXPECT_EQ(SendMessageW(main->detail_list().list().handle(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_FALSE(IsWindowVisible(main->block_popup().handle()));
+    EXPECT_TRUE(main->block_popup().lines().empty());
     if (c.job && !c.registry) {
       EXPECT_TRUE(save_screenshot(hwnd(), L"main_window_details_after_view_switch.png"));
     }

@@ -42,6 +42,7 @@ class engine_binding {
   // Where job threads post their completion, and the threads themselves:
   // for the job starts (engine/engine_job.h) and the program's shut-down.
   const job_completion_window& completion() const noexcept { return completion_; }
+  job_completion_window& completion() noexcept { return completion_; }
   job_thread_set& job_threads() noexcept { return threads_; }
 
  private:

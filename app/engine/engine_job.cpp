@@ -9,7 +9,8 @@ namespace {
 
 // The thread's body. It returns from its procedure, so the job record and
 // the narrow string are freed; the completion goes out even when the
-// conversion failed, so the job machine always hears of the phase's end.
+// conversion failed, and a completion that cannot be posted is noted as
+// lost, so the job machine always hears of the phase's end.
 unsigned run_engine_job(void* argument, run_export engine_entry_points::*run) {
   const std::unique_ptr<engine_job> job(static_cast<engine_job*>(argument));
   try {
@@ -18,7 +19,9 @@ unsigned run_engine_job(void* argument, run_export engine_entry_points::*run) {
   } catch (...) {
   }
   const wchar_t letter = job->letters.empty() ? L'\0' : job->letters.front();
-  return job->callback->post(letter, job->kind) ? 0 : 1;
+  if (job->callback->post(letter, job->kind)) return 0;
+  job->callback->note_lost();
+  return 1;
 }
 
 unsigned __stdcall analysis_job_proc(void* job) {

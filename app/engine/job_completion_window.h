@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 namespace tessarel {
@@ -28,6 +29,11 @@ class job_completion_window {
   // (the window is gone or the queue is full).
   bool post(wchar_t letter, int kind) const;
 
+  // Any thread: a completion could not be posted and will never come.
+  void note_lost() const noexcept { lost_ = true; }
+  // User interface thread: true once for every run of note_lost calls.
+  bool take_lost() noexcept { return lost_.exchange(false); }
+
   HWND window() const noexcept { return window_; }
 
  private:
@@ -35,6 +41,7 @@ class job_completion_window {
 
   job_done_callback on_done_;
   HWND window_ = nullptr;
+  mutable std::atomic<bool> lost_{false};
 };
 
 }  // namespace tessarel

@@ -144,6 +144,8 @@ job_machine::phase_start job_machine::run_next_phase(bool defrag) {
 job_machine::phase_start job_machine::start_registry(registry_run run) {
   host_.show_progress(true);
   host_.set_progress_range(run == registry_run::clean ? clean_steps : scan_steps);
+  // An earlier job may have left the bar full.
+  host_.set_progress_position(0);
   host_.set_progress_step(1);
   registry_run_ = run;
   if (!host_.start_registry_worker(run)) return phase_start::failed;
@@ -177,6 +179,8 @@ void job_machine::on_timer() {
   // A tick queued before the timer was killed, or one between phases, must
   // not show the idle engine's numbers.
   if (!volume_phase_) return;
+  // The job thread ended without its completion reaching this thread.
+  if (host_.completion_lost()) return abandon_job();
   // A stop the engine missed (asked before its run had begun) is asked again.
   if (panel_.end_mode() == 1) host_.working_stop();
   host_.refresh_map(false);
@@ -221,10 +225,14 @@ void job_machine::reset_progress(uint64_t total, int32_t activity) {
 void job_machine::on_engine_job_done(wchar_t, int kind, int, int) {
   if (!volume_phase_) return;
   volume_phase_ = false;
-  if (kind == 0) {
-    on_analysis_phase_done();
-  } else {
-    on_defrag_phase_done();
+  try {
+    if (kind == 0) {
+      on_analysis_phase_done();
+    } else {
+      on_defrag_phase_done();
+    }
+  } catch (...) {
+    abandon_job();
   }
 }
 
@@ -241,12 +249,17 @@ void job_machine::on_registry_progress(const regscan::scan_progress& record) {
       show_clean_progress(record);
       break;
     case regscan::progress_scan_end:
-      registry_phase_ = false;
-      on_analysis_phase_done();
-      break;
     case regscan::progress_clean_end:
       registry_phase_ = false;
-      on_defrag_phase_done();
+      try {
+        if (record.type == regscan::progress_scan_end) {
+          on_analysis_phase_done();
+        } else {
+          on_defrag_phase_done();
+        }
+      } catch (...) {
+        abandon_job();
+      }
       break;
     default:
       break;
@@ -314,6 +327,46 @@ void job_machine::finish(int report_set) {
     close_pending_ = false;
     closed_ = true;
     host_.destroy_window();
+  }
+}
+
+// A step that failed half-way (it threw, or a completion never came) must
+// not leave the window refusing every command: the job ends as a stopped
+// one, with no report and no phase still due. Each step is tried on its own
+// so one that fails again does not keep the others from running.
+void job_machine::abandon_job() {
+  const auto attempt = [](auto&& step) {
+    try {
+      step();
+    } catch (...) {
+    }
+  };
+  running_ = false;
+  volume_phase_ = false;
+  registry_phase_ = false;
+  finishing_ = false;
+  progress_last_ = 0;
+  panel_.set_end_mode(1);
+  panel_.set_activity(0);
+  panel_.set_engine_state(0);
+  attempt([&] { host_.kill_timer(); });
+  attempt([&] { host_.working_stop(); });
+  attempt([&] { host_.stop_registry(registry_run_); });
+  attempt([&] { host_.update_buttons(); });
+  attempt([&] { host_.show_progress(false); });
+  attempt([&] {
+    const wchar_t row_letter = host_.current_row_letter();
+    if (row_letter != 0) {
+      host_.show_volume(row_letter);
+    } else {
+      host_.show_registry();
+    }
+  });
+  attempt([&] { host_.repaint_status(); });
+  if (close_pending_) {
+    close_pending_ = false;
+    closed_ = true;
+    attempt([&] { host_.destroy_window(); });
   }
 }
 

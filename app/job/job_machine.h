@@ -60,11 +60,15 @@ class job_machine {
 
   // --- Events ---
   // WM_TIMER: refresh the map and poll the engine while a volume phase runs;
-  // re-sends a pending stop. Does nothing outside a volume phase.
+  // re-sends a pending stop; ends the job as stopped when the host reports
+  // that the phase's completion was lost. Does nothing outside a volume
+  // phase.
   void on_timer();
-  // A job thread's end (kind 0 analysis, 1 defragmentation).
+  // A job thread's end (kind 0 analysis, 1 defragmentation). A step that
+  // throws ends the job as stopped: idle, no report.
   void on_engine_job_done(wchar_t letter, int kind, int, int);
-  // A registry worker's record, valid during the call.
+  // A registry worker's record, valid during the call. An end record whose
+  // step throws ends the job as stopped.
   void on_registry_progress(const regscan::scan_progress& record);
 
   // WM_CLOSE. True: destroy the window now. False: it stays, either because
@@ -89,6 +93,8 @@ class job_machine {
   // end_job, then the report (0: none), then a deferred close.
   void finish(int report_set);
   void end_job();
+  // Ends the job as stopped after a step failed; never throws.
+  void abandon_job();
   void take_selection();
   void begin_refused(const wchar_t* message);
 

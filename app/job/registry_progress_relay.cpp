@@ -26,4 +26,20 @@ void relay_registry_progress(const regscan::scan_progress* record) {
   if (record->type == regscan::progress_clean) Sleep(clean_record_pause_ms);
 }
 
+void receive_registry_progress(
+    LPARAM lparam, const std::function<void(const regscan::scan_progress&)>& handle) {
+  const auto* sent = reinterpret_cast<const regscan::scan_progress*>(lparam);
+  if (!sent) return;
+  const bool end = sent->type == regscan::progress_scan_end ||
+                   sent->type == regscan::progress_clean_end;
+  if (!end) {
+    handle(*sent);
+    return;
+  }
+  // The record lives on the worker's stack: keep a copy before letting go.
+  const regscan::scan_progress record = *sent;
+  if (InSendMessage()) ReplyMessage(0);
+  handle(record);
+}
+
 }  // namespace tessarel

@@ -15,6 +15,11 @@ power_actions& actions_in_place() {
 
 }  // namespace
 
+int exit_action_after_options(int armed, bool logout, bool restart) {
+  if (armed != exit_action_shut_down && armed != exit_action_restart) return exit_action_none;
+  return logout ? exit_action_shut_down : restart ? exit_action_restart : exit_action_none;
+}
+
 power_actions real_power_actions() { return {shut_down_computer, restart_computer}; }
 
 power_actions replace_power_actions(const power_actions& actions) {

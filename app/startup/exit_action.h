@@ -14,6 +14,12 @@ enum : int {
 // User interface thread only.
 extern int exit_action;
 
+// The exit action once the options dialog has closed with the engine's
+// flags logout ("shut down after defragmentation") and restart: an armed
+// action follows the flags (shut down before restart, none when both are
+// off); an unarmed one stays unarmed. Any thread.
+int exit_action_after_options(int armed, bool logout, bool restart);
+
 // The two system actions the exit action calls; each answers whether the
 // system accepted it.
 struct power_actions {

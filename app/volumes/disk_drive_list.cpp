@@ -53,6 +53,11 @@ volume_job disk_drive_list::selection() const {
   return job;
 }
 
+void disk_drive_list::on_lbutton_down(WPARAM keys, WORD x, WORD y) {
+  if (refuse_click_ && refuse_click_()) return;
+  check_glf::on_lbutton_down(keys, x, y);
+}
+
 wchar_t disk_drive_list::current_letter() const {
   const int row = current_row();
   if (row == -1) return letters_.empty() ? L'\0' : letters_[0];

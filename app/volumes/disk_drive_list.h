@@ -5,7 +5,9 @@
 // The images come from the process's settings (vemo::settings()), which
 // must be open. User interface thread only.
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "job/volume_job.h"
@@ -42,8 +44,17 @@ class disk_drive_list : public vemo::check_glf {
   // The drive letter of volume row i + 1 at index i.
   const std::vector<wchar_t>& letters() const { return letters_; }
 
+  // Asked before a click is taken: true refuses it (the refusal says why),
+  // and the click then toggles no box, moves no current row and tells the
+  // parent nothing. Empty: every click is taken.
+  void set_click_refusal(std::function<bool()> refuse) { refuse_click_ = std::move(refuse); }
+
+ protected:  // Override these.
+  void on_lbutton_down(WPARAM keys, WORD x, WORD y) override;
+
  private:
   std::vector<wchar_t> letters_;
+  std::function<bool()> refuse_click_;
 };
 
 }  // namespace tessarel

@@ -36,6 +36,12 @@ std::unique_ptr<vemo::push_button> make_button(int which) {
                                              button_image_file(first + 3), 0, 0);
 }
 
+std::array<std::unique_ptr<vemo::push_button>, main_button_count> make_buttons() {
+  std::array<std::unique_ptr<vemo::push_button>, main_button_count> buttons;
+  for (int which = 0; which < main_button_count; ++which) buttons[which] = make_button(which);
+  return buttons;
+}
+
 void move_child(const vemo::window& child, const RECT& rect) {
   MoveWindow(child.handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
              TRUE);
@@ -48,18 +54,20 @@ SIZE first_image_size(const vemo::push_button& button) {
 
 }  // namespace
 
+// Every skin key is read before the engine is loaded: a missing key then
+// costs no engine start-up and shut-down, which rewrites the engine's files.
 main_wnd::main_wnd(const std::wstring& engine_folder)
     : biscuit_view(program_icon_handle()),
+      buttons_(make_buttons()),
+      logo_(skin_file("logo_img")),
+      background_(skin_file("biscuit_view_background_img")),
       binding_(engine_folder,
                [this](wchar_t letter, int kind, int a, int b) {
                  machine_.on_engine_job_done(letter, kind, a, b);
                }),
       about_(about_first_item, about_last_item),
       machine_(*this, panel_) {
-  for (int which = 0; which < main_button_count; ++which) buttons_[which] = make_button(which);
   highlight_code_ = static_cast<int>(block_palette_size()) - 1;
-  logo_ = skin_image(skin_file("logo_img"));
-  background_ = skin_image(skin_file("biscuit_view_background_img"));
   init_about_links(about_);
 
   regscan::save_registry_report = binding_.entry_points().save_registry_report;
@@ -84,6 +92,13 @@ void main_wnd::on_create(HWND hwnd, CREATESTRUCTW*) {
   vemo::create_child_window(volume_list_, self, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
   move_child(volume_list_, volume_list_rect);
   volume_list_.fill();
+  // While a job runs a row click is refused before it changes anything:
+  // the job's end then shows the row that was current when it started.
+  volume_list_.set_click_refusal([this] {
+    if (!busy()) return false;
+    show_busy_message();
+    return true;
+  });
 
   for (int which = button_analyze_start; which <= button_advanced; ++which) {
     vemo::push_button& button = *buttons_[which];

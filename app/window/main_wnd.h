@@ -42,13 +42,14 @@ inline constexpr UINT registry_progress_message = WM_APP + 26;
 
 class main_wnd : public biscuit_view, private job_host {
  public:
-  // Loads the engine from engine_folder (the program folder in production),
-  // which runs its start-up here; reads the skin (buttons, logo, background)
-  // from the process's settings, which must be open, with GDI+ running and
-  // the block palette built; wires the registry scanner's hooks to this
+  // Reads the skin (buttons, logo, background) from the process's settings,
+  // which must be open, with GDI+ running and the block palette built; then
+  // loads the engine from engine_folder (the program folder in production),
+  // which runs its start-up here; wires the registry scanner's hooks to this
   // window and the engine. Throws vemo::cfg_error for a missing settings
-  // key and engine_binding_error for a missing engine or entry point. No
-  // window exists yet: create it with window::create_top_level.
+  // key (before the engine is loaded) and engine_binding_error for a missing
+  // engine or entry point. No window exists yet: create it with
+  // window::create_top_level.
   explicit main_wnd(const std::wstring& engine_folder);
   // Destroys a window still attached, waits (dispatching messages) for the
   // registry workers and the job threads, unhooks the scanner from the
@@ -119,6 +120,7 @@ class main_wnd : public biscuit_view, private job_host {
   int message_box(const wchar_t* text, UINT flags) override;
   bool start_registry_worker(registry_run run) override;
   bool start_engine_job(engine_run run, const std::wstring& letters) override;
+  bool completion_lost() override;
   bool working_status(WorkingStatus& status) override;
   bool get_logout() override;
   bool get_restart() override;
@@ -127,6 +129,8 @@ class main_wnd : public biscuit_view, private job_host {
   void show_report(int report_set) override;
 
   void forget_highlight();
+  // Empties the detail list and hides the popup.
+  void clear_details();
   void build_volume_lines(wchar_t letter);
   RECT logo_rect() const;
 

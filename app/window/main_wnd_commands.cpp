@@ -7,6 +7,7 @@
 #include "job/registry_progress_relay.h"
 #include "menu/defrag_menu.h"
 #include "startup/command_line.h"
+#include "startup/exit_action.h"
 #include "startup/program_texts.h"
 #include "vemo/address_opener.h"
 #include "vemo/settings.h"
@@ -199,14 +200,15 @@ void main_wnd::on_detail_select() {
   UpdateWindow(popup_.handle());
 }
 
-// The options dialog does not arm the exit action: only a defragmentation
-// that ends normally does, with the values read when it started.
+// Only a defragmentation that ends normally arms the exit action; the
+// options dialog can change an armed action or disarm it, never arm it.
 void main_wnd::show_options() {
   if (busy()) return show_busy_message();
   const engine_entry_points& engine = binding_.entry_points();
   engine.options();
-  engine.get_logout();
-  engine.get_restart();
+  const bool logout = engine.get_logout();
+  const bool restart = engine.get_restart();
+  exit_action = exit_action_after_options(exit_action, logout, restart);
 }
 
 void main_wnd::open_help() {
@@ -240,8 +242,8 @@ void main_wnd::on_destroy() {
 
 bool main_wnd::on_message(UINT message, WPARAM, LPARAM lparam) {
   if (message != registry_progress_message) return false;
-  const auto* record = reinterpret_cast<const regscan::scan_progress*>(lparam);
-  if (record) machine_.on_registry_progress(*record);
+  receive_registry_progress(
+      lparam, [this](const regscan::scan_progress& record) { machine_.on_registry_progress(record); });
   return true;
 }
 

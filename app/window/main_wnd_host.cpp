@@ -35,10 +35,19 @@ void main_wnd::forget_highlight() {
   highlighted_saved_code_ = -1;
 }
 
+// The detail list and the popup belong to the view they were taken from.
+void main_wnd::clear_details() {
+  hide_popup();
+  popup_.set_lines({});
+  if (detail_list_.handle() && !detail_list_.lines().empty()) detail_list_.set_lines({});
+}
+
 // Every block goes back to code 0 through set_block_colors, so blocks the
 // volume's table does not cover are repainted too and no colour of the
 // previous view stays on screen.
 void main_wnd::show_volume(wchar_t letter) {
+  const detail_source& details = detail_list_.source();
+  if (details.kind != detail_kind::volume_files || details.letter != letter) clear_details();
   panel_.set_current_letter(letter);
   volume_view_ = true;
   forget_highlight();
@@ -53,6 +62,7 @@ void main_wnd::show_volume(wchar_t letter) {
 }
 
 void main_wnd::show_registry() {
+  clear_details();
   volume_view_ = false;
   forget_highlight();
   refresh_map(false);
@@ -151,6 +161,8 @@ bool main_wnd::start_engine_job(engine_run run, const std::wstring& letters) {
   }
   return false;
 }
+
+bool main_wnd::completion_lost() { return binding_.completion().take_lost(); }
 
 bool main_wnd::working_status(WorkingStatus& status) {
   const WorkingStatus* current = binding_.entry_points().get_working_status();

@@ -8,8 +8,19 @@ void skin_image::bitmap_deleter::operator()(Gdiplus::Bitmap* bitmap) const { del
 
 skin_image::skin_image() = default;
 skin_image::~skin_image() = default;
-skin_image::skin_image(skin_image&&) noexcept = default;
-skin_image& skin_image::operator=(skin_image&&) noexcept = default;
+// A moved image is scaled again where it is drawn next.
+skin_image::skin_image(skin_image&& other) noexcept : bitmap_(std::move(other.bitmap_)) {
+  other.scaled_.clear();
+}
+
+skin_image& skin_image::operator=(skin_image&& other) noexcept {
+  if (this != &other) {
+    scaled_.clear();
+    other.scaled_.clear();
+    bitmap_ = std::move(other.bitmap_);
+  }
+  return *this;
+}
 
 // A bitmap made from a file keeps the file open and locked while it lives;
 // the image is copied into one of its own and the file let go at once.
@@ -56,14 +67,14 @@ void skin_image::draw(HDC dc, const RECT& target) const {
 }
 
 void skin_image::scale_to(int width, int height) const {
-  scaled_ = scaled_copy{};
+  scaled_.clear();
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};  // top-down
   void* bits = nullptr;
   scaled_.dib.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   scaled_.dc.reset(CreateCompatibleDC(nullptr));
   if (!scaled_.dib || !scaled_.dc || !bits) {
-    scaled_ = scaled_copy{};
+    scaled_.clear();
     return;
   }
   scaled_.selected = std::make_unique<vemo::selected_object>(scaled_.dc.get(), scaled_.dib.get());

@@ -41,11 +41,26 @@ class skin_image {
   struct bitmap_deleter {
     void operator()(Gdiplus::Bitmap* bitmap) const;
   };
-  // The image at one target size, premultiplied, ready for AlphaBlend.
+  // The image at one target size, premultiplied, ready for AlphaBlend. It
+  // is let go only through clear() (or its destructor), which takes the
+  // section out of the device context before either is deleted: a bitmap
+  // still selected cannot be deleted. Not assignable, so no member-wise
+  // assignment deletes them in the wrong order.
   struct scaled_copy {
+    scaled_copy() = default;
+    ~scaled_copy() { clear(); }
+    scaled_copy(const scaled_copy&) = delete;
+    scaled_copy& operator=(const scaled_copy&) = delete;
+    void clear() noexcept {
+      selected.reset();
+      dc.reset();
+      dib.reset();
+      size = {};
+    }
+
     vemo::gdi_object<HBITMAP> dib;
     vemo::created_dc dc;
-    std::unique_ptr<vemo::selected_object> selected;  // goes first
+    std::unique_ptr<vemo::selected_object> selected;
     SIZE size{};
   };
   void scale_to(int width, int height) const;

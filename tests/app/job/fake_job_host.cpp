@@ -9,6 +9,12 @@ namespace {
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 }  // namespace
 
+void fake_job_host::note(std::string line) {
+  const bool fails = !throw_at.empty() && line == throw_at;
+  journal.push_back(std::move(line));
+  if (fails) throw std::runtime_error("scripted failure");
+}
+
 int fake_job_host::count(const std::string& line) const {
   return static_cast<int>(std::count(journal.begin(), journal.end(), line));
 }

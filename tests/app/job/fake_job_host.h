@@ -3,7 +3,9 @@
 // CD", "report 1", "range 7") and answers from scripted values.
 
 #include <functional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "job/job_host.h"
@@ -26,6 +28,8 @@ class fake_job_host : public job_host {
   bool restart = false;
   WorkingStatus status{};
   bool has_status = true;
+  bool lost = false;                     // the next poll finds the completion lost
+  std::string throw_at;                  // this journal line throws, every time
 
   std::vector<std::string> journal;
   std::vector<std::wstring> box_texts;
@@ -57,6 +61,7 @@ class fake_job_host : public job_host {
   int message_box(const wchar_t* text, UINT flags) override;
   bool start_registry_worker(registry_run run) override;
   bool start_engine_job(engine_run run, const std::wstring& letters) override;
+  bool completion_lost() override { return std::exchange(lost, false); }
   bool working_status(WorkingStatus& out) override;
   bool get_logout() override { return note("get_logout"), logout; }
   bool get_restart() override { return note("get_restart"), restart; }
@@ -65,7 +70,7 @@ class fake_job_host : public job_host {
   void show_report(int report_set) override;
 
  private:
-  void note(std::string line) { journal.push_back(std::move(line)); }
+  void note(std::string line);
   status_panel& panel_;
 };
 

@@ -2,6 +2,7 @@
 // the progress bar the ticks drive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,35 @@ TEST_F(Progress, ResetOnNewTotalOrKindAndScaledAboveInt) {
             (S{"pos 0", "pos 0", "pos 858993459", "pos 0", "pos 858993459"}));
 }
 
+// A registry phase starts its bar at 0, also after a job that left it
+// full; the range comes first, so the position is not clipped to an old one.
+TEST_F(Progress, RegistryPhaseStartsTheBarAtZero) {
+  const struct {
+    bool defrag;
+    const char* range;
+  } cases[] = {{false, "range 7"}, {true, "range 2572"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.range);
+    select(L"C", false);
+    ASSERT_TRUE(machine.start_analysis());
+    tick('C', 1, 1000, 1);
+    tick('C', 1, 1000, 999);
+    engine_done(0);
+    host.journal.clear();
+    select(L"", true);
+    ASSERT_TRUE(c.defrag ? machine.defrag_plain() : machine.start_analysis());
+    const S bar = host.lines("range");
+    const S positions = host.lines("pos");
+    EXPECT_EQ(bar, S{c.range});
+    EXPECT_EQ(positions, S{"pos 0"});
+    const auto range_at = std::find(host.journal.begin(), host.journal.end(), c.range);
+    const auto zero_at = std::find(host.journal.begin(), host.journal.end(), "pos 0");
+    EXPECT_LT(range_at, zero_at);
+    record(c.defrag ? regscan::progress_clean_end : regscan::progress_scan_end);
+    ASSERT_TRUE(idle());
+  }
+}
+
 // A tick outside a volume phase (idle, registry phase, after the end)
 // shows nothing, not even the idle engine's numbers.
 TEST_F(Progress, TickOutsideAVolumePhaseDoesNothing) {
@@ -174,7 +204,7 @@ TEST_F(Progress, TickOutsideAVolumePhaseDoesNothing) {
   const size_t after_end = host.journal.size();
   machine.on_timer();
   EXPECT_EQ(host.journal.size(), after_end);
-  EXPECT_TRUE(host.lines("pos").empty());
+  EXPECT_EQ(host.lines("pos"), S{"pos 0"}) << "the registry phase's start alone";
   EXPECT_EQ(host.lines("range"), S{"range 7"});
 }
 

@@ -121,6 +121,74 @@ TEST_F(Stops, ThreadThatCannotStartEndsTheJob) {
   }
 }
 
+// A phase end whose step throws, or a completion that was lost, ends the
+// job as stopped: idle, buttons back, no timer, no bar, no report, no
+// phase still due, and a close asked meanwhile goes through. Catches a
+// window that refuses every command until it is killed.
+TEST_F(Stops, FailedStepEndsTheJobAsStopped) {
+  const struct {
+    const char* name;
+    std::wstring letters;
+    bool registry;
+    bool defrag;
+    const char* throw_at;  // null: the completion is lost instead
+    bool close_first;      // a close was confirmed before the failure
+    int reports;           // a report that threw was still asked for
+  } rows[] = {
+      {"next phase after the scan", L"C", true, false, "engine analyse C", false, 0},
+      {"re-analysis after the defragmentation", L"C", false, true, "engine analyse C", false, 0},
+      {"view switch in the end step", L"C", false, false, "show_volume C", false, 0},
+      {"report", L"C", false, false, "report 1", false, 1},
+      {"report after the clean", L"", true, true, "report 2", false, 1},
+      {"end step of a closing job", L"", true, true, "show_volume C", true, 0},
+      {"completion lost", L"C", false, false, nullptr, false, 0},
+      {"completion lost, close waiting", L"C", false, true, nullptr, true, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    status_panel panel;
+    fake_job_host host{panel};
+    job_machine machine{host, panel};
+    host.selected = {r.letters, r.registry};
+    ASSERT_TRUE(r.defrag ? machine.defrag_plain() : machine.start_analysis());
+    if (r.close_first) {
+      host.box_answers = {IDOK};
+      EXPECT_FALSE(machine.request_close());
+    }
+    host.journal.clear();
+    if (r.throw_at) {
+      host.throw_at = r.throw_at;
+      if (r.registry) {
+        regscan::scan_progress end;
+        end.type = r.defrag ? regscan::progress_clean_end : regscan::progress_scan_end;
+        machine.on_registry_progress(end);
+      } else {
+        machine.on_engine_job_done(L'C', r.defrag ? 1 : 0, 0, 0);
+      }
+    } else {
+      host.lost = true;
+      host.engine_at('C', 1, 0, 0);
+      machine.on_timer();
+    }
+    EXPECT_EQ(machine.busy(), r.close_first) << "closed for good, or free for the next job";
+    EXPECT_EQ(panel.activity(), 0);
+    EXPECT_FALSE(host.timer_running);
+    EXPECT_FALSE(host.progress_shown);
+    EXPECT_TRUE(host.has("update_buttons"));
+    EXPECT_EQ(static_cast<int>(host.lines("report").size()), r.reports);
+    const bool threw_at_start = r.throw_at && std::string(r.throw_at).rfind("engine", 0) == 0;
+    EXPECT_EQ(host.lines("engine").size(), threw_at_start ? 1u : 0u) << "no phase still due";
+    EXPECT_EQ(host.count("destroy"), r.close_first ? 1 : 0);
+    if (!r.close_first) {
+      host.throw_at.clear();
+      host.journal.clear();
+      host.selected = {L"D", false};
+      EXPECT_TRUE(machine.start_analysis()) << "a new job can start";
+      EXPECT_EQ(host.lines("engine"), S{"engine analyse D"});
+    }
+  }
+}
+
 // Idle: closes at once. Busy: Cancel keeps the job; OK stops it and the
 // window goes when the job has ended, with no report; starts and closes are
 // refused until then.

@@ -88,6 +88,103 @@ TEST_F(block_clicks, IgnoredClicksAndViewSwitch) {
   EXPECT_EQ(file_queries(), before);
 }
 
+// The details follow the view: when the map goes to another volume or to
+// the registry grid, by a job's phase or by a click, the detail list and the
+// file popup are emptied, so no file of one volume is listed (or opens its
+// popup) over another volume's map.
+TEST_F(block_clicks, DetailsAreEmptiedWhenTheViewSwitches) {
+  const struct {
+    const char* name;
+    bool registry;    // the Registry row is checked for the job
+    bool job;         // the switch comes from a running job
+    int clicked_row;  // without a job: the row clicked
+  } cases[] = {
+      {"engine moves on to D", false, true, 0},
+      {"registry phase starts", true, true, 0},
+      {"click on the Registry row", false, false, 0},
+      {"click on D", false, false, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    close();
+    stand_in_reset();
+    stand_in_set_file_list(&files);
+    open();
+    // C is the current row; the job also covers the Registry row or D.
+    if (c.registry) {
+      use_registry_sandbox();
+      click_row(0);
+    } else if (c.job) {
+      click_row(2);
+    }
+    click_row(1);
+    click_block(3);
+    ASSERT_EQ(main->detail_list().lines().size(), 2u);
+    click_at(main->detail_list().handle(), 20, 5);
+    ASSERT_TRUE(IsWindowVisible(main->block_popup().handle()));
+
+    if (c.job) {
+      stand_in_hold_runs();
+      WorkingStatus status{};
+      status.state = 1;
+      status.volume = 'D';
+      stand_in_set_status(&status);
+      press(button_analyze_start);
+      if (c.registry) {
+        ASSERT_TRUE(pump_until([&] { return !main->volume_view(); }));
+      } else {
+        ASSERT_TRUE(pump_until([&] { return main->panel().current_letter() == L'D'; }));
+      }
+    } else {
+      click_row(c.clicked_row);
+    }
+    EXPECT_TRUE(main->detail_list().lines().empty());
+    EXPECT_EQ(SendMessageW(main->detail_list().list().handle(), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(main->block_popup().handle()));
+    EXPECT_TRUE(main->block_popup().lines().empty());
+    if (c.job && !c.registry) {
+      EXPECT_TRUE(save_screenshot(hwnd(), L"main_window_details_after_view_switch.png"));
+    }
+    close();
+    sandbox.reset();
+  }
+}
+
+// A row click refused while a job runs changes nothing: no box toggles, the
+// current row stays, and the job's end shows the volume it showed before
+// (no jump to the clicked row). The busy message still explains the refusal.
+TEST_F(MainWindowClicks, RefusedRowClickChangesNothing) {
+  const int rows_clicked[] = {0, 2, 1};
+  open();
+  click_row(1);
+  stand_in_hold_runs();
+  press(button_analyze_start);
+  ASSERT_TRUE(stand_in_wait_for_calls("DLL_AnalyseVolume", 1, 5000));
+  WorkingStatus status{};
+  status.state = 1;
+  status.volume = 'C';
+  stand_in_set_status(&status);
+  ASSERT_TRUE(pump_until([&] { return main->panel().activity() == 1; }));
+  const std::vector<int> checked_before{0, 1, 0};
+  for (const int row : rows_clicked) {
+    SCOPED_TRACE(row);
+    modal_answerer box;
+    click_row(row);
+    ASSERT_EQ(box.modals.size(), 1u);
+    EXPECT_EQ(box.modals[0].text, msg_busy_analysing);
+    std::vector<int> checked;
+    for (const auto& list_row : main->volume_list().rows()) checked.push_back(list_row.checked);
+    EXPECT_EQ(checked, checked_before);
+    EXPECT_EQ(main->volume_list().current_row(), 1);
+  }
+  EXPECT_TRUE(save_screenshot(hwnd(), L"main_window_busy_row_refused.png"));
+  stand_in_release_runs();
+  ASSERT_TRUE(wait_idle());
+  EXPECT_TRUE(main->volume_view());
+  EXPECT_EQ(main->panel().current_letter(), L'C');
+  EXPECT_EQ(main->volume_list().current_row(), 1);
+}
+
 // While busy, the commands that need an idle window are refused: with the
 // activity's message while analysing or defragmenting, silently while
 // optimising. None of them reaches the engine or the shell.
@@ -153,6 +250,37 @@ TEST_F(MainWindowClicks, HelpAndOptionsWhileIdle) {
   EXPECT_EQ(journal("DLL_GetLogout").size(), 1u);
   EXPECT_EQ(journal("DLL_GetRestart").size(), 1u);
   EXPECT_EQ(exit_action, exit_action_none);
+}
+
+// The options dialog after a defragmentation armed the exit action: the
+// action follows the flags as the dialog left them (off disarms it, restart
+// switched to shut-down follows), and an unarmed action is never armed.
+// Catches a forced shut-down the user turned off.
+TEST_F(MainWindowClicks, OptionsRecomputeAnArmedExitAction) {
+  const struct {
+    int armed;
+    bool logout;
+    bool restart;
+    int after;
+  } cases[] = {
+      {exit_action_shut_down, false, false, exit_action_none},
+      {exit_action_shut_down, false, true, exit_action_restart},
+      {exit_action_shut_down, true, true, exit_action_shut_down},
+      {exit_action_restart, false, false, exit_action_none},
+      {exit_action_restart, true, false, exit_action_shut_down},
+      {exit_action_restart, false, true, exit_action_restart},
+      {exit_action_none, true, false, exit_action_none},
+      {exit_action_none, false, true, exit_action_none},
+  };
+  open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.armed << " " << c.logout << c.restart);
+    exit_action = c.armed;
+    stand_in_set_flags(c.logout, c.restart, false);
+    click_at(hwnd(), main->areas().options.left + 2, main->areas().options.top + 2);
+    EXPECT_EQ(exit_action, c.after);
+  }
+  EXPECT_EQ(journal("DLL_Options").size(), std::size(cases));
 }
 
 }  // namespace

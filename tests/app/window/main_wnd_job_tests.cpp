@@ -202,6 +202,26 @@ TEST_F(MainWindowJobs, StopDuringTheFreshAnalysis) {
   EXPECT_TRUE(reports().empty());
 }
 
+// A completion that cannot be posted (its window is gone) ends the job as
+// stopped at the next tick: the buttons come back, no report opens, and the
+// window closes when asked. Catches a window busy for ever.
+TEST_F(MainWindowJobs, LostCompletionEndsTheJobAsStopped) {
+  open();
+  click_row(1);
+  stand_in_hold_runs();
+  press(button_analyze_start);
+  ASSERT_TRUE(stand_in_wait_for_calls("DLL_AnalyseVolume", 1, 5000));
+  DestroyWindow(main->binding().completion().window());
+  stand_in_release_runs();
+  ASSERT_TRUE(wait_idle());
+  EXPECT_TRUE(shown(button_analyze_start));
+  EXPECT_FALSE(shown(button_analyze_stop));
+  EXPECT_FALSE(IsWindowVisible(main->progress().handle()));
+  EXPECT_TRUE(reports().empty());
+  SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(main->handle(), nullptr);
+}
+
 using MainWindowClose = MainWindowTest;
 
 // Cancel keeps the job; OK stops it and the window goes once it has ended,

@@ -2,6 +2,8 @@
 // skin and command line follow.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,58 @@ RECT child_rect(HWND parent, HWND child) {
 }
 
 using MainWindowShape = MainWindowTest;
+
+// The settings file's bytes without the lines of key.
+std::string settings_without(const std::string& key) {
+  std::string all;
+  if (FILE* file = _wfopen((test_folder() + L"\\zq.ini").c_str(), L"rb")) {
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      all.append(buffer, got);
+    std::fclose(file);
+  }
+  std::string kept;
+  std::size_t start = 0;
+  while (start < all.size()) {
+    std::size_t end = all.find('\n', start);
+    end = end == std::string::npos ? all.size() : end + 1;
+    const std::string line = all.substr(start, end - start);
+    if (line.compare(0, key.size() + 1, key + ' ') != 0) kept += line;
+    start = end;
+  }
+  return kept;
+}
+
+// Every skin key of the main window is read before the engine is loaded: a
+// missing one fails the construction with cfg_error even where no engine
+// can be loaded at all, so it never costs an engine start-up and shut-down
+// (which would rewrite the engine's state files).
+TEST_F(MainWindowShape, MissingSkinKeyFailsBeforeTheEngineLoads) {
+  std::vector<std::string> keys{"logo_img", "biscuit_view_background_img"};
+  for (int index = 0; index < 28; ++index) keys.push_back(button_image_key(index));
+  struct settings_back {
+    ~settings_back() {
+      vemo::close_settings();
+      vemo::open_settings(L"zq.ini");
+    }
+  } restore;
+  const std::wstring no_engine = test_folder() + L"\\no_engine_here";
+  for (const std::string& key : keys) {
+    SCOPED_TRACE(key);
+    const scoped_file settings(L"zq_without_key.ini", settings_without(key));
+    vemo::close_settings();
+    vemo::open_settings(settings.name());
+    ASSERT_NE(vemo::settings(), nullptr);
+    try {
+      main_wnd window(no_engine);
+      ADD_FAILURE() << "constructed without the key";
+    } catch (const vemo::cfg_error& error) {
+      EXPECT_NE(std::string(error.what()).find(key), std::string::npos) << error.what();
+    } catch (const std::exception& error) {
+      ADD_FAILURE() << "the engine was loaded first: " << error.what();
+    }
+  }
+}
 
 // Catches a misplaced or wrongly shown child, a caption left on, or a
 // window of the wrong class or size.

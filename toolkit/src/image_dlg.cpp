@@ -170,9 +170,9 @@ INT_PTR image_dlg::on_lbutton_down(WPARAM, WORD x, WORD y) {
   return 1;
 }
 
-INT_PTR image_dlg::on_mouse_move(WPARAM, WORD x, WORD y) {
+INT_PTR image_dlg::on_mouse_move(WPARAM keys, WORD x, WORD y) {
   SetCursor(LoadCursorW(nullptr, link_at(x, y) ? IDC_HAND : IDC_ARROW));
-  if (drag_.follow(handle())) update();
+  if (drag_.follow(handle(), keys)) update();
   return 1;
 }
 

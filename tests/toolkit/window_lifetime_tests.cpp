@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -162,15 +164,104 @@ class stale_edit : public vemo::edit {
   void point_at(HWND hwnd) { set_handle(hwnd); }
 };
 
-TEST(WindowLifetime, ControlNeverDestroysAWindowOfAnotherClass) {
+// Catches a control that takes a handle value naming a live window for its
+// own: after its window went with its parent, the value may name a window of
+// another class, a bare edit box, or the window of another edit object.
+TEST(WindowLifetime, ControlNeverDestroysAWindowThatIsNotItsOwn) {
+  vemo::frame host(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(host), nullptr);
   vemo::frame other(unique_class_name(L"other"), 0, nullptr, nullptr, nullptr, nullptr);
-  const HWND hwnd = create_popup(other);
-  ASSERT_NE(hwnd, nullptr);
-  {
-    stale_edit box;
-    box.point_at(hwnd);
+  vemo::edit other_edit;
+  struct stranger {
+    const char* what;
+    std::function<HWND()> make;
+  };
+  const stranger cases[] = {
+      {"a window of another class", [&] { return create_popup(other); }},
+      {"a bare edit box",
+       [&] {
+         return CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 10, 10, host.handle(), nullptr,
+                                nullptr, nullptr);
+       }},
+      {"another edit object's window",
+       [&] { return vemo::create_child_window(other_edit, host, WS_CHILD); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const HWND hwnd = c.make();
+    ASSERT_NE(hwnd, nullptr);
+    {
+      stale_edit box;
+      box.point_at(hwnd);
+    }
+    EXPECT_TRUE(IsWindow(hwnd));
   }
-  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+// Catches a create that overwrites the handle of a window that still
+// exists (that window would be left without an owner); a window that is
+// gone, even a control's whose handle the object kept, is made anew.
+TEST(WindowLifetime, CreateIsRefusedWhileTheObjectsWindowExists) {
+  struct create_case {
+    const char* what;
+    std::function<std::unique_ptr<vemo::window>()> prepare;
+    bool refused;
+  };
+  vemo::frame host(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(host), nullptr);
+  const create_case cases[] = {
+      {"frame with its window",
+       [] {
+         auto f = std::make_unique<vemo::frame>(unique_class_name(L"twice"), 0, nullptr, nullptr,
+                                                nullptr, nullptr);
+         create_popup(*f);
+         return f;
+       },
+       true},
+      {"frame whose window was destroyed",
+       [] {
+         auto f = std::make_unique<vemo::frame>(unique_class_name(L"again"), 0, nullptr, nullptr,
+                                                nullptr, nullptr);
+         create_popup(*f);
+         DestroyWindow(f->handle());
+         return f;
+       },
+       false},
+      {"edit with its window",
+       [&] {
+         auto box = std::make_unique<vemo::edit>();
+         vemo::create_child_window(*box, host, WS_CHILD);
+         return box;
+       },
+       true},
+      {"edit whose window went with its parent",
+       [] {
+         auto box = std::make_unique<vemo::edit>();
+         vemo::frame parent(unique_class_name(L"parent"), 0, nullptr, nullptr, nullptr, nullptr);
+         create_popup(parent);
+         vemo::create_child_window(*box, parent, WS_CHILD);
+         return box;
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::unique_ptr<vemo::window> w = c.prepare();
+    const HWND before = w->handle();
+    SetLastError(0);
+    const HWND again = vemo::create_child_window(*w, host, WS_CHILD);
+    const DWORD error = GetLastError();
+    if (c.refused) {
+      EXPECT_EQ(again, nullptr);
+      EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+      EXPECT_EQ(w->handle(), before);
+      EXPECT_TRUE(IsWindow(before));
+    } else {
+      EXPECT_NE(again, nullptr);
+      EXPECT_EQ(w->handle(), again);
+      EXPECT_TRUE(IsWindow(again));
+    }
+  }
 }
 
 TEST(WindowText, TextIsCappedAt32766Characters) {

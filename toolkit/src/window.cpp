@@ -14,6 +14,10 @@ namespace {
 // most 32766 characters of text come back.
 constexpr WPARAM text_buffer_room = 32767;
 
+// The window property that names the object a window was created for. The
+// system drops it with the window.
+constexpr wchar_t object_property[] = L"vemo.window_object";
+
 }  // namespace
 
 window::window(std::wstring class_name) : class_name_(std::move(class_name)) {}
@@ -32,12 +36,24 @@ BOOL window::destroy() {
 
 BOOL window::update() { return UpdateWindow(handle_); }
 
+bool window::owns_live_window() const {
+  if (!handle_ || !IsWindow(handle_)) return false;
+  return find_window(handle_) == this ||
+         GetPropW(handle_, object_property) == static_cast<const void*>(this);
+}
+
 HWND window::create(const std::wstring& title, DWORD style, const RECT& rect, window* parent,
                     HMENU menu) {
+  // A second window would leave the first one without an owner.
+  if (owns_live_window()) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return nullptr;
+  }
   handle_ = CreateWindowExW(0, class_name_.c_str(), title.c_str(), style, rect.left, rect.top,
                             rect.right - rect.left, rect.bottom - rect.top,
                             parent ? parent->handle() : nullptr, menu, program_instance,
                             static_cast<window*>(this));
+  if (handle_) SetPropW(handle_, object_property, static_cast<window*>(this));
   rethrow_handler_exception();
   return handle_;
 }

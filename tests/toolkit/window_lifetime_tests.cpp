@@ -202,65 +202,42 @@ TEST(WindowLifetime, ControlNeverDestroysAWindowThatIsNotItsOwn) {
 // exists (that window would be left without an owner); a window that is
 // gone, even a control's whose handle the object kept, is made anew.
 TEST(WindowLifetime, CreateIsRefusedWhileTheObjectsWindowExists) {
-  struct create_case {
-    const char* what;
-    std::function<std::unique_ptr<vemo::window>()> prepare;
-    bool refused;
-  };
   vemo::frame host(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(create_popup(host), nullptr);
-  const create_case cases[] = {
-      {"frame with its window",
-       [] {
-         auto f = std::make_unique<vemo::frame>(unique_class_name(L"twice"), 0, nullptr, nullptr,
-                                                nullptr, nullptr);
-         create_popup(*f);
-         return f;
-       },
-       true},
-      {"frame whose window was destroyed",
-       [] {
-         auto f = std::make_unique<vemo::frame>(unique_class_name(L"again"), 0, nullptr, nullptr,
-                                                nullptr, nullptr);
-         create_popup(*f);
-         DestroyWindow(f->handle());
-         return f;
-       },
-       false},
-      {"edit with its window",
-       [&] {
-         auto box = std::make_unique<vemo::edit>();
-         vemo::create_child_window(*box, host, WS_CHILD);
-         return box;
-       },
-       true},
-      {"edit whose window went with its parent",
-       [] {
-         auto box = std::make_unique<vemo::edit>();
-         vemo::frame parent(unique_class_name(L"parent"), 0, nullptr, nullptr, nullptr, nullptr);
-         create_popup(parent);
-         vemo::create_child_window(*box, parent, WS_CHILD);
-         return box;
-       },
-       false},
+  // Each object gets its window under a parent of its own, which the case
+  // may destroy (and with it a control's window) or keep.
+  enum then { keep_it, destroy_parent };
+  struct create_case {
+    const char* what;
+    bool control;
+    then next;
   };
+  const create_case cases[] = {{"frame with its window", false, keep_it},
+                               {"frame whose window was destroyed", false, destroy_parent},
+                               {"edit with its window", true, keep_it},
+                               {"edit whose window went with its parent", true, destroy_parent}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::unique_ptr<vemo::window> w = c.prepare();
+    vemo::frame parent(unique_class_name(L"parent"), 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(create_popup(parent), nullptr);
+    std::unique_ptr<vemo::window> w;
+    if (c.control) {
+      w = std::make_unique<vemo::edit>();
+    } else {
+      w = std::make_unique<vemo::frame>(unique_class_name(L"twice"), 0, nullptr, nullptr, nullptr,
+                                        nullptr);
+    }
+    ASSERT_NE(vemo::create_child_window(*w, parent, WS_CHILD), nullptr);
+    if (c.next == destroy_parent) parent.destroy();
+    const bool refused = c.next == keep_it;
     const HWND before = w->handle();
+
     SetLastError(0);
     const HWND again = vemo::create_child_window(*w, host, WS_CHILD);
-    const DWORD error = GetLastError();
-    if (c.refused) {
-      EXPECT_EQ(again, nullptr);
-      EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-      EXPECT_EQ(w->handle(), before);
-      EXPECT_TRUE(IsWindow(before));
-    } else {
-      EXPECT_NE(again, nullptr);
-      EXPECT_EQ(w->handle(), again);
-      EXPECT_TRUE(IsWindow(again));
-    }
+    EXPECT_EQ(again == nullptr, refused);
+    EXPECT_EQ(GetLastError() == ERROR_ALREADY_EXISTS, refused);
+    EXPECT_EQ(w->handle(), refused ? before : again);
+    EXPECT_TRUE(IsWindow(w->handle()));
   }
 }
 

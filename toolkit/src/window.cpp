@@ -14,9 +14,13 @@ namespace {
 // most 32766 characters of text come back.
 constexpr WPARAM text_buffer_room = 32767;
 
-// The window property that names the object a window was created for. The
-// system drops it with the window.
-constexpr wchar_t object_property[] = L"vemo.window_object";
+// The window property that names the object a window was created for; the
+// system drops it with the window. Named by an atom taken once, since every
+// property set by a string name would add a reference to the string's atom.
+const wchar_t* object_property() {
+  static const ATOM atom = GlobalAddAtomW(L"vemo.window_object");
+  return atom ? MAKEINTATOM(atom) : L"vemo.window_object";
+}
 
 }  // namespace
 
@@ -39,7 +43,7 @@ BOOL window::update() { return UpdateWindow(handle_); }
 bool window::owns_live_window() const {
   if (!handle_ || !IsWindow(handle_)) return false;
   return find_window(handle_) == this ||
-         GetPropW(handle_, object_property) == static_cast<const void*>(this);
+         GetPropW(handle_, object_property()) == static_cast<const void*>(this);
 }
 
 HWND window::create(const std::wstring& title, DWORD style, const RECT& rect, window* parent,
@@ -53,7 +57,7 @@ HWND window::create(const std::wstring& title, DWORD style, const RECT& rect, wi
                             rect.right - rect.left, rect.bottom - rect.top,
                             parent ? parent->handle() : nullptr, menu, program_instance,
                             static_cast<window*>(this));
-  if (handle_) SetPropW(handle_, object_property, static_cast<window*>(this));
+  if (handle_) SetPropW(handle_, object_property(), static_cast<window*>(this));
   rethrow_handler_exception();
   return handle_;
 }

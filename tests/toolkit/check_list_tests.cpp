@@ -237,5 +237,71 @@ TEST(CheckListParent, AForeignParentIsToldAndAListWithoutParentTellsNobody) {
   UnregisterClassW(class_name.c_str(), wc.hInstance);
 }
 
+// A list that counts its paints.
+class counting_list : public check_glf {
+ public:
+  counting_list() : check_glf(L"", L"") {}
+  void on_paint(HDC dc, PAINTSTRUCT& paint) override {
+    ++paints;
+    check_glf::on_paint(dc, paint);
+  }
+  int paints = 0;
+};
+
+// A parent that, told of a click, notes whether the list had painted it and
+// then does what the case says with the list.
+class handling_parent : public vemo::frame {
+ public:
+  enum action { keep, destroy_window, delete_list };
+  handling_parent(action what, std::unique_ptr<counting_list>& list)
+      : frame(unique_class_name(L"handling_parent"), 0, nullptr, nullptr, nullptr, nullptr),
+        what_(what),
+        list_(list) {}
+  bool on_command(int, int, HWND) override {
+    painted_before_told = list_->paints > paints_before_click;
+    if (what_ == destroy_window) DestroyWindow(list_->handle());
+    if (what_ == delete_list) list_.reset();
+    return true;
+  }
+  int paints_before_click = 0;
+  bool painted_before_told = false;
+
+ private:
+  action what_;
+  std::unique_ptr<counting_list>& list_;
+};
+
+// Catches a list that tells its parent before it repaints: the parent that
+// destroys the list's window leaves it repainting through a null handle
+// (which invalidates every window on the screen), and one that deletes the
+// list leaves it running on a freed object.
+TEST(CheckListParent, TheListHasRepaintedBeforeItsParentHearsOfTheClick) {
+  for (const auto what :
+       {handling_parent::keep, handling_parent::destroy_window, handling_parent::delete_list}) {
+    SCOPED_TRACE(what);
+    std::unique_ptr<counting_list> list = std::make_unique<counting_list>();
+    handling_parent parent(what, list);
+    ASSERT_NE(parent.create(L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200}, nullptr, nullptr),
+              nullptr);
+    vemo::frame witness(unique_class_name(L"witness"), 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(witness.create(L"", WS_POPUP | WS_VISIBLE, RECT{300, 0, 400, 100}, nullptr, nullptr),
+              nullptr);
+    list->add_row({L"only"});
+    ASSERT_NE(create_child_window(*list, parent, WS_CHILD | WS_VISIBLE), nullptr);
+    MoveWindow(list->handle(), 0, 0, 200, 200, TRUE);
+    pump_messages();
+    parent.paints_before_click = list->paints;
+    ValidateRect(witness.handle(), nullptr);
+
+    SendMessageW(list->handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(5, 25));
+    EXPECT_TRUE(parent.painted_before_told);
+    EXPECT_FALSE(GetUpdateRect(witness.handle(), nullptr, FALSE));
+    EXPECT_EQ(list == nullptr, what == handling_parent::delete_list);
+    if (list) {
+      EXPECT_EQ(list->rows().front().checked, 1);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vemo::testing

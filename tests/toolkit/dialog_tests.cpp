@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit_test_support.h"
@@ -125,6 +129,101 @@ TEST(ModalDialog, CreateOperationRunsTheDialogOwnedByTheParent) {
   EXPECT_EQ(vemo::create_child_window(as_window, owner, 0), nullptr);
   EXPECT_EQ(owner_seen, owner.handle());
   EXPECT_EQ(dlg.result(), 5);
+}
+
+// A dialog that is deleted while it runs: by a timer of the modal loop, or
+// by its own command handler. It lives in storage of the test, which is
+// filled with a pattern once the object is gone.
+class doomed_dlg : public vemo::modal_dlg {
+ public:
+  enum killer { timer, own_handler };
+  doomed_dlg(killer by, unsigned char* storage)
+      : modal_dlg(test_dialog_template), by_(by), storage_(storage) {}
+
+  INT_PTR on_init_dialog(HWND hwnd, WPARAM, LPARAM) override {
+    window_seen = hwnd;
+    current() = this;
+    SetTimer(nullptr, 0, 10, &doomed_dlg::fire);
+    return 1;
+  }
+  INT_PTR on_command(int, int id, HWND) override {
+    if (id == IDCANCEL) die();  // nothing of the object is used after this
+    return 1;
+  }
+
+  static HWND window_seen;
+
+ private:
+  static doomed_dlg*& current() {
+    static doomed_dlg* dialog = nullptr;
+    return dialog;
+  }
+  static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    doomed_dlg* const d = std::exchange(current(), nullptr);
+    if (!d) return;
+    if (d->by_ == timer) {
+      d->die();
+    } else {
+      SendMessageW(window_seen, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    }
+  }
+  void die() {
+    unsigned char* const storage = storage_;
+    this->~doomed_dlg();
+    std::fill(storage, storage + sizeof(doomed_dlg), pattern);
+  }
+
+ public:
+  static constexpr unsigned char pattern = 0xA5;
+
+ private:
+  killer by_;
+  unsigned char* storage_;
+};
+HWND doomed_dlg::window_seen = nullptr;
+
+// Catches a modal run that stores its result and clears the handle in an
+// object that was deleted while its dialog ran.
+TEST(ModalDialog, ObjectDeletedWhileItsDialogRunsIsNeverWrittenTo) {
+  for (const auto by : {doomed_dlg::timer, doomed_dlg::own_handler}) {
+    SCOPED_TRACE(by);
+    alignas(doomed_dlg) unsigned char storage[sizeof(doomed_dlg)];
+    doomed_dlg::window_seen = nullptr;
+    auto* dlg = new (storage) doomed_dlg(by, storage);
+    dlg->run(nullptr);
+    EXPECT_TRUE(std::all_of(std::begin(storage), std::end(storage),
+                            [](unsigned char b) { return b == doomed_dlg::pattern; }));
+    ASSERT_NE(doomed_dlg::window_seen, nullptr);
+    EXPECT_FALSE(IsWindow(doomed_dlg::window_seen));
+    EXPECT_EQ(vemo::find_window(doomed_dlg::window_seen), nullptr);
+  }
+}
+
+// Catches a second run of a dialog that is up: it would take over the
+// object's handle, and the first dialog would no longer reach the object.
+TEST(ModalDialog, RunWhileItsDialogIsUpIsRefused) {
+  INT_PTR second = 0;
+  DWORD error = 0;
+  HWND first = nullptr, handle_after = nullptr;
+  int inits = 0;
+  scripted_dlg dlg([&](scripted_dlg& d, HWND hwnd) {
+    if (++inits > 1) {  // a second dialog, where one is made
+      d.end();
+      return;
+    }
+    first = hwnd;
+    second = d.run(nullptr);
+    error = GetLastError();
+    handle_after = d.handle();
+    d.set_result(9);
+    EndDialog(hwnd, 9);
+  });
+  EXPECT_EQ(dlg.run(nullptr), 9);
+  EXPECT_EQ(second, -1);
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(handle_after, first);
+  EXPECT_EQ(inits, 1);
 }
 
 TEST(DialogArguments, MessagesAreUnpackedAsForFrames) {

@@ -135,6 +135,71 @@ TEST_F(SkinnedDialog, LinkClickOpensItsAddressAndAClickElsewhereDrags) {
   EXPECT_TRUE(EqualRect(&after, &after_release));
 }
 
+// Catches children numbered or placed by counting: an edit box that takes a
+// button's id, children sharing the window id 0, and a child placed at the
+// rectangle of the item after its own when an item of the range makes no
+// child (a second shape, or an unknown keyword that moved the items up).
+TEST_F(SkinnedDialog, EachChildHasADistinctIdAndStandsAtItsOwnItem) {
+  const std::string shape = "shap_ib dlg_back.bmp 0 0";
+  struct child {
+    int id;
+    RECT at;  // dialog client coordinates
+  };
+  struct id_case {
+    const char* what;
+    std::vector<std::string> items;
+    unsigned first, last;
+    std::vector<child> children;
+  };
+  const id_case cases[] = {
+      {"edit boxes between buttons",
+       {shape, "edit_wib 5 6 85 26", "push_button_wib 10 40 dlg_a.bmp NULL NULL NULL",
+        "edit_wib 5 70 85 90", "push_button_wib 100 40 dlg_b.bmp NULL NULL NULL"},
+       0,
+       4,
+       {{2, {5, 6, 85, 26}}, {0, {10, 40, 40, 60}}, {3, {5, 70, 85, 90}}, {1, {100, 40, 140, 64}}}},
+      {"a second shape inside the range",
+       {shape, "push_button_wib 10 40 dlg_a.bmp NULL NULL NULL", shape,
+        "push_button_wib 100 40 dlg_b.bmp NULL NULL NULL"},
+       0,
+       3,
+       {{0, {10, 40, 40, 60}}, {1, {100, 40, 140, 64}}}},
+      {"a mistyped keyword before the range",
+       {shape, "push_button_wib 1 1 dlg_a.bmp NULL NULL NULL", "edt_wib 0 0 0 0", shape,
+        "push_button_wib 10 10 dlg_a.bmp NULL NULL NULL",
+        "push_button_wib 50 60 dlg_b.bmp NULL NULL NULL",
+        "push_button_wib 120 60 dlg_b.bmp NULL NULL NULL"},
+       3,
+       6,
+       {{0, {10, 10, 40, 30}}, {1, {50, 60, 90, 84}}, {2, {120, 60, 160, 84}}}},
+  };
+  int shot = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    read_items(c.items);
+    scripted_dialog<vemo::image_dlg> dlg(c.first, c.last);
+    std::vector<int> ids;
+    std::vector<RECT> placed;
+    dlg.run_with([&](vemo::image_dlg& d, HWND hwnd) {
+      save_screenshot(hwnd, L"image_dlg_children_" + std::to_wstring(++shot) + L".png");
+      for (const auto& w : d.children()) {
+        ids.push_back(IsWindow(w->handle()) ? GetDlgCtrlID(w->handle()) : -1);
+        RECT r = window_rect(w->handle());
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        placed.push_back(r);
+      }
+    });
+    ASSERT_EQ(ids.size(), c.children.size());
+    for (size_t k = 0; k < ids.size(); ++k) {
+      EXPECT_EQ(ids[k], c.children[k].id) << "child " << k;
+      EXPECT_TRUE(EqualRect(&placed[k], &c.children[k].at)) << "child " << k;
+      if (auto* b = dynamic_cast<vemo::push_button*>(dlg.children()[k].get())) {
+        EXPECT_EQ(b->control_id(), c.children[k].id) << "child " << k;
+      }
+    }
+  }
+}
+
 // A modal dialog of 0 x 0 would be invisible and keep its owner disabled.
 TEST_F(SkinnedDialog, BackgroundThatDoesNotLoadKeepsTheTemplatesSize) {
   read_items({"shap_ib no_such_file.bmp 20 20", button});
@@ -163,7 +228,7 @@ TEST_F(SkinnedDialog, ItemRangesThatDoNotFitLeaveTheChildOut) {
       {"range past the end", {shape, button}, 0, 9, {true}},
       {"largest range", {shape, button}, 0, ~0u, {true}},
       {"range outside the list", {shape, button}, 7, 9, {}},
-      {"child's item is a shape", {button, shape, button}, 0, 2, {false, true}},
+      {"range starting at a button", {button, shape, button}, 0, 2, {true, true}},
       {"edit item", {shape, "edit_wib 5 6 85 26"}, 0, 1, {true}},
   };
   for (const auto& c : cases) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "gui_test_support/scripted_dialog.h"
 #include "toolkit_test_support.h"
+#include "vemo/dialog.h"
 #include "vemo/movable_widget.h"
 
 namespace vemo::testing {
@@ -79,6 +81,51 @@ TEST(MovableWidget, LeavingTheWindowEndsTheDrag) {
   release_left();
   EXPECT_EQ(top_left(widget).x, 100);
   EXPECT_EQ(top_left(widget).y, 100);
+}
+
+// A widget whose press opens a modal box, as the main window's about, help
+// and options areas do; the button is released while the box is up.
+class opening_widget : public movable {
+ public:
+  explicit opening_widget(bool release_over_box) : release_over_box_(release_over_box) {}
+  void on_lbutton_down(WPARAM keys, WORD x, WORD y) override {
+    movable::on_lbutton_down(keys, x, y);
+    scripted_dialog<vemo::modal_dlg> box(test_dialog_template);
+    box.run_with(
+        [&](vemo::modal_dlg&, HWND hwnd) {
+          POINT cursor{};
+          GetCursorPos(&cursor);
+          if (release_over_box_) {
+            MoveWindow(hwnd, cursor.x - 60, cursor.y - 50, 160, 100, TRUE);
+          } else {
+            MoveWindow(hwnd, cursor.x + 300, cursor.y + 200, 160, 100, TRUE);
+          }
+          pump_messages();
+          release_left();
+        },
+        this);
+  }
+
+ private:
+  bool release_over_box_;
+};
+
+// Catches a drag that outlives its button: the release went to the modal
+// box (or nowhere, over the disabled widget), and afterwards the widget
+// must not follow the mouse with no button held.
+TEST(MovableWidget, DragEndsWhenTheButtonWasReleasedWhileAModalBoxWasUp) {
+  for (const bool release_over_box : {true, false}) {
+    SCOPED_TRACE(release_over_box ? "released over the box" : "released over the widget");
+    opening_widget widget(release_over_box);
+    ASSERT_NE(create_at(widget, 100, 100), nullptr);
+    move_cursor_to(150, 150);
+    press_left();  // runs the box until it ends
+    move_cursor_to(160, 155);
+    move_cursor_to(190, 170);
+    EXPECT_FALSE(widget.dragging());
+    EXPECT_EQ(top_left(widget).x, 100);
+    EXPECT_EQ(top_left(widget).y, 100);
+  }
 }
 
 }  // namespace

@@ -192,6 +192,64 @@ TEST(SettingsFile, LineOverTheLimitNamesItsLine) {
   }
 }
 
+// A file of size bytes: lines of 1,000 bytes (a key and a long value), or
+// line breaks alone.
+std::string file_of_size(std::size_t size, bool breaks_only) {
+  std::string bytes(size, '\n');
+  if (!breaks_only)
+    for (std::size_t i = 0; i < size; ++i)
+      bytes[i] = i % 1000 == 999 ? '\n' : i % 1000 == 1 ? ' ' : 'k';
+  return bytes;
+}
+
+// Grows a file to size bytes without writing them (sparse where the file
+// system can).
+void extend_file(const std::wstring& path, LONGLONG size) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
+
+// Catches a settings file read whole however large it is: it must fail with
+// an error that names the file (shown at start-up) instead of running out of
+// memory, and a file at the limit, even one of line breaks alone, still loads.
+TEST(SettingsFile, FileOverTheSizeLimitNamesTheFile) {
+  constexpr std::size_t limit = vemo::settings_size_limit;
+  struct size_case {
+    const char* what;
+    std::size_t size;
+    bool breaks_only;
+    LONGLONG extend_to;  // 0: as written
+    bool loads;
+  };
+  const size_case cases[] = {
+      {"long lines, at the limit", limit, false, 0, true},
+      {"line breaks alone, at the limit", limit, true, 0, true},
+      {"one byte over", limit + 1, false, 0, false},
+      {"line breaks alone, one byte over", limit + 1, true, 0, false},
+      {"four gigabytes, sparse", 0, false, (LONGLONG{4} << 30) + 10, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    scoped_file file(unique_ini_name(), file_of_size(c.size, c.breaks_only));
+    if (c.extend_to) extend_file(file.path(), c.extend_to);
+    vemo::mapcfg settings(file.name());
+    try {
+      settings.load();
+      EXPECT_TRUE(c.loads) << "a file over the limit was read";
+      EXPECT_EQ(settings.entries().size(), c.breaks_only ? limit : limit / 1000 + 1);
+    } catch (const vemo::cfg_size_error& e) {
+      EXPECT_FALSE(c.loads);
+      EXPECT_NE(std::string(e.what()).find(vemo::narrow_text(file.path())), std::string::npos);
+      EXPECT_TRUE(settings.entries().empty());
+    }
+  }
+}
+
 TEST(SettingsFile, MissingFileLeavesTheSettingsEmpty) {
   vemo::mapcfg settings(L"no_such_settings_file.ini");
   settings.load();
@@ -265,6 +323,9 @@ TEST(SettingsObject, FailedLoadLeavesNoneAndTheNextOpenTriesAgain) {
   ASSERT_EQ(vemo::settings(), nullptr);
   scoped_file bad(unique_ini_name(), std::string(vemo::settings_line_limit + 1, 'x'));
   EXPECT_THROW(vemo::open_settings(bad.name()), vemo::cfg_line_error);
+  EXPECT_EQ(vemo::settings(), nullptr);
+  scoped_file large(unique_ini_name(), std::string(vemo::settings_size_limit + 1, '\n'));
+  EXPECT_THROW(vemo::open_settings(large.name()), vemo::cfg_size_error);
   EXPECT_EQ(vemo::settings(), nullptr);
   scoped_file good(unique_ini_name(), "logo_img good.bmp\r\n");
   vemo::open_settings(good.name());

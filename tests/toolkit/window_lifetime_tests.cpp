@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -162,15 +164,81 @@ class stale_edit : public vemo::edit {
   void point_at(HWND hwnd) { set_handle(hwnd); }
 };
 
-TEST(WindowLifetime, ControlNeverDestroysAWindowOfAnotherClass) {
+// Catches a control that takes a handle value naming a live window for its
+// own: after its window went with its parent, the value may name a window of
+// another class, a bare edit box, or the window of another edit object.
+TEST(WindowLifetime, ControlNeverDestroysAWindowThatIsNotItsOwn) {
+  vemo::frame host(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(host), nullptr);
   vemo::frame other(unique_class_name(L"other"), 0, nullptr, nullptr, nullptr, nullptr);
-  const HWND hwnd = create_popup(other);
-  ASSERT_NE(hwnd, nullptr);
-  {
-    stale_edit box;
-    box.point_at(hwnd);
+  vemo::edit other_edit;
+  struct stranger {
+    const char* what;
+    std::function<HWND()> make;
+  };
+  const stranger cases[] = {
+      {"a window of another class", [&] { return create_popup(other); }},
+      {"a bare edit box",
+       [&] {
+         return CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 10, 10, host.handle(), nullptr,
+                                nullptr, nullptr);
+       }},
+      {"another edit object's window",
+       [&] { return vemo::create_child_window(other_edit, host, WS_CHILD); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const HWND hwnd = c.make();
+    ASSERT_NE(hwnd, nullptr);
+    {
+      stale_edit box;
+      box.point_at(hwnd);
+    }
+    EXPECT_TRUE(IsWindow(hwnd));
   }
-  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+// Catches a create that overwrites the handle of a window that still
+// exists (that window would be left without an owner); a window that is
+// gone, even a control's whose handle the object kept, is made anew.
+TEST(WindowLifetime, CreateIsRefusedWhileTheObjectsWindowExists) {
+  vemo::frame host(unique_class_name(L"host"), 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(create_popup(host), nullptr);
+  // Each object gets its window under a parent of its own, which the case
+  // may destroy (and with it a control's window) or keep.
+  enum then { keep_it, destroy_parent };
+  struct create_case {
+    const char* what;
+    bool control;
+    then next;
+  };
+  const create_case cases[] = {{"frame with its window", false, keep_it},
+                               {"frame whose window was destroyed", false, destroy_parent},
+                               {"edit with its window", true, keep_it},
+                               {"edit whose window went with its parent", true, destroy_parent}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    vemo::frame parent(unique_class_name(L"parent"), 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(create_popup(parent), nullptr);
+    std::unique_ptr<vemo::window> w;
+    if (c.control) {
+      w = std::make_unique<vemo::edit>();
+    } else {
+      w = std::make_unique<vemo::frame>(unique_class_name(L"twice"), 0, nullptr, nullptr, nullptr,
+                                        nullptr);
+    }
+    ASSERT_NE(vemo::create_child_window(*w, parent, WS_CHILD), nullptr);
+    if (c.next == destroy_parent) parent.destroy();
+    const bool refused = c.next == keep_it;
+    const HWND before = w->handle();
+
+    SetLastError(0);
+    const HWND again = vemo::create_child_window(*w, host, WS_CHILD);
+    EXPECT_EQ(again == nullptr, refused);
+    EXPECT_EQ(GetLastError() == ERROR_ALREADY_EXISTS, refused);
+    EXPECT_EQ(w->handle(), refused ? before : again);
+    EXPECT_TRUE(IsWindow(w->handle()));
+  }
 }
 
 TEST(WindowText, TextIsCappedAt32766Characters) {

@@ -46,16 +46,20 @@ void check_glf::on_lbutton_down(WPARAM, WORD, WORD y) {
   SetFocus(handle());
   // Band 0 is the header; x does not matter.
   const int band = y / row_height();
+  bool toggled = false;
   if (band >= 1 && scroll_position() < scroll_maximum()) {
     const int index = scroll_position() + band - 1;
     if (static_cast<size_t>(index) < rows().size()) {
       set_current_row(index);
       list_row& row = *std::next(mutable_rows().begin(), index);
       row.checked = row.checked ? 0 : 1;
-      notify_parent(handle(), 0, 1);
+      toggled = true;
     }
   }
   repaint();
+  // Last: the parent may destroy this list's window or delete the list
+  // while it handles the click.
+  if (toggled) notify_parent(handle(), 0, 1);
 }
 
 }  // namespace vemo

@@ -122,7 +122,9 @@ INT_PTR dialog::on_mouse_wheel(int, int, WORD, WORD) { return 0; }
 
 modal_dlg::modal_dlg(int template_id) : dialog(template_id) {}
 
-modal_dlg::~modal_dlg() = default;
+modal_dlg::~modal_dlg() {
+  if (object_alive_) *object_alive_ = false;
+}
 
 HWND modal_dlg::create(const std::wstring&, DWORD, const RECT&, window* owner, HMENU) {
   run(owner);
@@ -130,13 +132,26 @@ HWND modal_dlg::create(const std::wstring&, DWORD, const RECT&, window* owner, H
 }
 
 INT_PTR modal_dlg::run(window* owner) {
+  // A second dialog for the same object would take over its handle.
+  if (owns_live_window()) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return -1;
+  }
+  // The flag lives on this stack: the object may be deleted before
+  // DialogBoxParamW returns (its destructor ends the dialog).
+  bool object_alive = true;
+  object_alive_ = &object_alive;
   const INT_PTR result =
       DialogBoxParamW(program_instance, MAKEINTRESOURCEW(template_id()),
                       owner ? owner->handle() : nullptr, &dialog::dialog_proc,
                       reinterpret_cast<LPARAM>(static_cast<window*>(this)));
-  set_result(result);
-  // The dialog's window is gone once DialogBoxParamW returns, however it ended.
-  set_handle(nullptr);
+  if (object_alive) {
+    object_alive_ = nullptr;
+    set_result(result);
+    // The dialog's window is gone once DialogBoxParamW returns, however it
+    // ended.
+    set_handle(nullptr);
+  }
   rethrow_handler_exception();
   return result;
 }

@@ -16,9 +16,8 @@ std::wstring& stored_home_page_address() {
   return address;
 }
 
-// The item a child window takes its rectangle from; null when the index lies
-// outside the list or the item there is not a window item (an unknown keyword
-// in the settings shifts every later index).
+// The window item at index; null when the list no longer holds one there
+// (the items were read again since the dialog was built).
 const window_ib* window_item(size_t index) {
   if (index >= dialog_items.size()) return nullptr;
   return dynamic_cast<const window_ib*>(dialog_items[index].get());
@@ -37,25 +36,38 @@ image_dlg::image_dlg(unsigned first, unsigned last)
       first_(first),
       last_(last),
       font_(static_cast<HFONT>(GetStockObject(OEM_FIXED_FONT))) {
+  int buttons = 0;
+  std::vector<size_t> edits;
   for (size_t i = first; i <= last && i < dialog_items.size(); ++i) {
     image_dlg_item_base* item = dialog_items[i].get();
     if (auto* button_item = dynamic_cast<push_button_wib*>(item)) {
-      const int id = static_cast<int>(children_.size());
+      const int id = buttons++;
       auto button = std::make_unique<push_button>(
           button_item->image_files[0], button_item->image_files[1], button_item->image_files[2],
           button_item->image_files[3], id, 0);
       const mem_bitmap* face = button->image(push_button::normal);
       button_item->right = button_item->left + (face ? face->width() : 0);
       button_item->bottom = button_item->top + (face ? face->height() : 0);
-      children_.push_back(std::move(button));
+      add_child(std::move(button), i, id);
     } else if (dynamic_cast<edit_wib*>(item)) {
-      children_.push_back(std::make_unique<edit>());
+      edits.push_back(children_.size());
+      add_child(std::make_unique<edit>(), i, 0);
     } else if (auto* shape = dynamic_cast<shape_ib*>(item)) {
       background_.load(shape->bitmap_file);
       corner_width_ = shape->corner_width;
       corner_height_ = shape->corner_height;
     }
   }
+  // Buttons are numbered 0, 1, 2, ... as their items come; the edit boxes
+  // take the ids after the last button, so no two children share an id.
+  for (size_t k = 0; k < edits.size(); ++k)
+    child_ids_[edits[k]] = buttons + static_cast<int>(k);
+}
+
+void image_dlg::add_child(std::unique_ptr<window> child, size_t item, int id) {
+  children_.push_back(std::move(child));
+  child_items_.push_back(item);
+  child_ids_.push_back(id);
 }
 
 // The menu is built for every use: its widgets (and their bitmaps) go with it.
@@ -91,11 +103,15 @@ const text_link* image_dlg::link_at(int x, int y) const {
 }
 
 INT_PTR image_dlg::on_init_dialog(HWND hwnd, WPARAM, LPARAM) {
+  // Each child stands at the item it was built from: a range with an item
+  // that makes no child (a second shape) shifts no later child.
   for (size_t k = 0; k < children_.size(); ++k) {
-    const window_ib* place = window_item(size_t{first_} + 1 + k);
+    const window_ib* place = window_item(child_items_[k]);
     if (!place) continue;
     window& child = *children_[k];
-    if (!create_child_window(child, *this, WS_CHILD | WS_VISIBLE)) continue;
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_ids_[k]));
+    if (!child.create(std::wstring(), WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, this, id))
+      continue;
     MoveWindow(child.handle(), place->left, place->top, place->right - place->left,
                place->bottom - place->top, TRUE);
     child.update();
@@ -139,6 +155,8 @@ INT_PTR image_dlg::on_paint(HDC dc, PAINTSTRUCT&) {
 
 INT_PTR image_dlg::close_all() {
   children_.clear();
+  child_items_.clear();
+  child_ids_.clear();
   end();
   return 1;
 }
@@ -152,9 +170,9 @@ INT_PTR image_dlg::on_lbutton_down(WPARAM, WORD x, WORD y) {
   return 1;
 }
 
-INT_PTR image_dlg::on_mouse_move(WPARAM, WORD x, WORD y) {
+INT_PTR image_dlg::on_mouse_move(WPARAM keys, WORD x, WORD y) {
   SetCursor(LoadCursorW(nullptr, link_at(x, y) ? IDC_HAND : IDC_ARROW));
-  if (drag_.follow(handle())) update();
+  if (drag_.follow(handle(), keys)) update();
   return 1;
 }
 

@@ -12,8 +12,8 @@ movable_widget_t::movable_widget_t(std::wstring class_name, UINT class_style, HI
 
 void movable_widget_t::on_lbutton_down(WPARAM, WORD, WORD) { drag_.start(handle()); }
 
-void movable_widget_t::on_mouse_move(WPARAM, WORD, WORD) {
-  if (drag_.follow(target_->handle())) target_->update();
+void movable_widget_t::on_mouse_move(WPARAM keys, WORD, WORD) {
+  if (drag_.follow(target_->handle(), keys)) target_->update();
 }
 
 void movable_widget_t::on_lbutton_up(WPARAM, WORD, WORD) { drag_.stop(); }

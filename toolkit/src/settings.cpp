@@ -1,5 +1,6 @@
 #include "vemo/settings.h"
 
+#include <io.h>
 #include <share.h>
 #include <stdio.h>
 
@@ -23,9 +24,15 @@ unique_file open_shared(const std::wstring& path) {
 // The lines of a file as a text-mode getline gives them: split at LF, a CR
 // right before the LF dropped, a line break at the very end adds no line, a
 // last line without one is still a line. A line longer than
-// settings_line_limit bytes throws cfg_line_error.
+// settings_line_limit bytes throws cfg_line_error; a file longer than
+// settings_size_limit bytes throws cfg_size_error, before anything is read
+// when its size says so, else once that much is read (it may grow meanwhile).
 std::vector<std::string> read_lines(FILE* file, const std::wstring& path) {
+  const long long size = _filelengthi64(_fileno(file));
+  if (size > 0 && static_cast<unsigned long long>(size) > settings_size_limit)
+    throw cfg_size_error(path);
   std::vector<std::string> lines;
+  std::size_t total = 0;
   std::string line;
   bool pending = false;
   const auto check_length = [&](std::size_t length) {
@@ -34,6 +41,8 @@ std::vector<std::string> read_lines(FILE* file, const std::wstring& path) {
   char buffer[4096];
   for (;;) {
     const size_t count = fread(buffer, 1, sizeof(buffer), file);
+    total += count;
+    if (total > settings_size_limit) throw cfg_size_error(path);
     for (size_t i = 0; i < count; ++i) {
       if (buffer[i] == '\n') {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -71,6 +80,10 @@ cfg_line_error::cfg_line_error(const std::wstring& path, std::size_t line)
     : std::runtime_error(narrow_text(L"配置文件 " + path + L" 第 " + std::to_wstring(line) +
                                      L" 行过长。")),
       line_(line) {}
+
+cfg_size_error::cfg_size_error(const std::wstring& path)
+    : std::runtime_error(narrow_text(L"配置文件 " + path + L" 过大，超过 " +
+                                     std::to_wstring(settings_size_limit) + L" 字节。")) {}
 
 cfgure::cfgure(const std::wstring& file_name)
     : folder_(folder_of(executable_path())),

@@ -14,6 +14,14 @@ namespace {
 // most 32766 characters of text come back.
 constexpr WPARAM text_buffer_room = 32767;
 
+// The window property that names the object a window was created for; the
+// system drops it with the window. Named by an atom taken once, since every
+// property set by a string name would add a reference to the string's atom.
+const wchar_t* object_property() {
+  static const ATOM atom = GlobalAddAtomW(L"vemo.window_object");
+  return atom ? MAKEINTATOM(atom) : L"vemo.window_object";
+}
+
 }  // namespace
 
 window::window(std::wstring class_name) : class_name_(std::move(class_name)) {}
@@ -32,12 +40,24 @@ BOOL window::destroy() {
 
 BOOL window::update() { return UpdateWindow(handle_); }
 
+bool window::owns_live_window() const {
+  if (!handle_ || !IsWindow(handle_)) return false;
+  return find_window(handle_) == this ||
+         GetPropW(handle_, object_property()) == static_cast<const void*>(this);
+}
+
 HWND window::create(const std::wstring& title, DWORD style, const RECT& rect, window* parent,
                     HMENU menu) {
+  // A second window would leave the first one without an owner.
+  if (owns_live_window()) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return nullptr;
+  }
   handle_ = CreateWindowExW(0, class_name_.c_str(), title.c_str(), style, rect.left, rect.top,
                             rect.right - rect.left, rect.bottom - rect.top,
                             parent ? parent->handle() : nullptr, menu, program_instance,
                             static_cast<window*>(this));
+  if (handle_) SetPropW(handle_, object_property(), static_cast<window*>(this));
   rethrow_handler_exception();
   return handle_;
 }

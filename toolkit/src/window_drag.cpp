@@ -9,8 +9,12 @@ void window_drag::start(HWND tracked) {
   TrackMouseEvent(&track);
 }
 
-bool window_drag::follow(HWND target) {
+bool window_drag::follow(HWND target, WPARAM keys) {
   if (!dragging_) return false;
+  if (!(keys & MK_LBUTTON)) {
+    dragging_ = false;
+    return false;
+  }
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return false;
   if (cursor.x == last_cursor_.x && cursor.y == last_cursor_.y) return false;

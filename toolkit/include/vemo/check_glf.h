@@ -12,8 +12,10 @@ namespace vemo {
 // A grid list with a check box in front of every row that has a text. A
 // left click in a row's band toggles the row, makes it the current row and
 // sends the parent (any window, toolkit or not) WM_COMMAND with
-// MAKEWPARAM(0, 1) and this list's handle, synchronously, before the list
-// repaints; without a parent nobody is told. Clicks in the header band or
+// MAKEWPARAM(0, 1) and this list's handle, synchronously, after the list
+// has repainted and as the click's last step (the parent may destroy the
+// list's window or delete the list meanwhile); without a parent nobody is
+// told. Clicks in the header band or
 // below the last row toggle nothing. User interface thread only.
 class check_glf : public grid_lf {
  public:

@@ -14,9 +14,10 @@ namespace vemo {
 class control : public window {
  public:
   explicit control(std::wstring system_class_name);
-  // Destroys the window only while the handle still names a window of this
-  // thread and of the control's class: the system destroys a control together
-  // with its parent without telling the object, and may reuse the handle.
+  // Destroys the window only while it still records this object as its own
+  // (owns_live_window): the system destroys a control together with its
+  // parent without telling the object, and may reuse the handle value for
+  // another window, even another control of the same class.
   ~control() override;
 };
 

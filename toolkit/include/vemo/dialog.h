@@ -69,13 +69,22 @@ class dialog : public window {
 class modal_dlg : public dialog {
  public:
   explicit modal_dlg(int template_id);
+  // May be called while the dialog runs (from a handler of another window,
+  // say): the dialog ends, and the run returns without touching the object.
   ~modal_dlg() override;
 
   HWND create(const std::wstring& title, DWORD style, const RECT& rect, window* owner,
               HMENU menu) override;
   // Runs the dialog owned by owner (none: no owner) until it ends; stores
-  // and returns the result. -1 when the template cannot be loaded.
+  // and returns the result. -1 when the template cannot be loaded, and -1
+  // with ERROR_ALREADY_EXISTS, running nothing, while this object's dialog
+  // is already up. When the object is deleted during the run, the result
+  // is only returned.
   INT_PTR run(window* owner);
+
+ private:
+  // Set by the run in progress; the destructor clears it.
+  bool* object_alive_ = nullptr;
 };
 
 }  // namespace vemo

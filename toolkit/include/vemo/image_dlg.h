@@ -39,7 +39,9 @@ class image_dlg : public modal_dlg {
   // Builds the child widgets (no windows yet) and loads the background from
   // the items first to last, both inclusive. Indexes past the end of
   // dialog_items are left out. Button items get their right and bottom from
-  // the size of their image 0 (none: right = left, bottom = top).
+  // the size of their image 0 (none: right = left, bottom = top). Control
+  // ids: the buttons 0, 1, 2, ... in item order (edit boxes do not count),
+  // then the edit boxes the ids after the last button.
   image_dlg(unsigned first, unsigned last);
   // Deletes the child widgets too.
   ~image_dlg() override;
@@ -50,10 +52,10 @@ class image_dlg : public modal_dlg {
   // Link 2: any address the shell opens (a mailto: link, say).
   void set_link(const std::wstring& url, const std::wstring& text, POINT position);
 
-  // Creates the children's windows at the rectangles of items first + 1,
-  // first + 2, ... (a child whose item is missing or not a window item gets
-  // no window), sets the rounded region and centres the dialog on the screen
-  // at its background's size; without a background, at the template's size.
+  // Creates each child's window with its control id at the rectangle of the
+  // item it was built from, sets the rounded region and centres the dialog
+  // on the screen at its background's size; without a background, at the
+  // template's size.
   INT_PTR on_init_dialog(HWND hwnd, WPARAM wparam, LPARAM lparam) override;
   // The link texts.
   INT_PTR on_paint(HDC dc, PAINTSTRUCT& paint) override;
@@ -82,7 +84,12 @@ class image_dlg : public modal_dlg {
   void set_link_at(text_link& link, std::wstring url, const std::wstring& text, POINT position);
   const text_link* link_at(int x, int y) const;
 
+  void add_child(std::unique_ptr<window> child, size_t item, int id);
+
   std::vector<std::unique_ptr<window>> children_;
+  // Per child: the index of its item in dialog_items, its control id.
+  std::vector<size_t> child_items_;
+  std::vector<int> child_ids_;
   unsigned first_, last_;
   mem_bitmap background_;
   int corner_width_ = 0, corner_height_ = 0;

@@ -12,7 +12,8 @@ namespace vemo {
 // A frame the user drags with the left mouse button. Dragging moves the
 // target, a top-level window (screen coordinates are used as they are): the
 // widget itself unless another window is given. It does not capture the
-// mouse: leaving the window ends the drag.
+// mouse: leaving the window ends the drag, and so does a mouse move with the
+// left button up (its release went elsewhere).
 class movable_widget_t : public frame {
  public:
   // The class values are those of frame (null ones take its defaults).

@@ -40,6 +40,18 @@ class cfg_line_error : public std::runtime_error {
   std::size_t line_;
 };
 
+// The largest settings file, in bytes. Every line, an empty one too, costs
+// an entry of some 70 to 100 bytes, so a file at the limit made of line
+// breaks alone still fits a 32-bit process many times over.
+constexpr std::size_t settings_size_limit = 1024 * 1024;
+
+// A settings file larger than settings_size_limit. The message (ANSI code
+// page) names the file.
+class cfg_size_error : public std::runtime_error {
+ public:
+  explicit cfg_size_error(const std::wstring& path);
+};
+
 class cfgure {
  public:
   // The file is file_name in the program folder (the running executable's).
@@ -73,7 +85,8 @@ class mapcfg : public cfgure {
 
   // Reads every line of the file into the entries (CR LF and LF both end a
   // line). A file that cannot be opened leaves them empty, without a report;
-  // a line over settings_line_limit throws cfg_line_error.
+  // a line over settings_line_limit throws cfg_line_error, a file over
+  // settings_size_limit cfg_size_error (both before any entry is kept).
   void load() override;
 
   // The first word of the key's first value. A value without a word leaves
@@ -107,8 +120,9 @@ class mapcfg : public cfgure {
 };
 
 // Creates and loads the process's settings object for file_name, once; later
-// calls change nothing, whatever the name. A load that throws (cfg_line_error)
-// leaves no object, and a later call tries again.
+// calls change nothing, whatever the name. A load that throws
+// (cfg_line_error, cfg_size_error) leaves no object, and a later call tries
+// again.
 void open_settings(const std::wstring& file_name);
 // The process's settings object; null before open_settings and after
 // close_settings.

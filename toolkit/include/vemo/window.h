@@ -25,7 +25,9 @@ class window {
   virtual BOOL update();
   // CreateWindowExW of the object's class with this object as creation
   // parameter. Stores and returns the new handle, null on failure. A frame's
-  // on_create runs inside this call, before the handle is stored.
+  // on_create runs inside this call, before the handle is stored. While the
+  // object's window still exists it refuses: no window is made, the handle
+  // stays, and the result is null with ERROR_ALREADY_EXISTS.
   virtual HWND create(const std::wstring& title, DWORD style, const RECT& rect, window* parent,
                       HMENU menu);
 
@@ -35,6 +37,10 @@ class window {
   void set_text(const std::wstring& text);
 
   HWND handle() const { return handle_; }
+  // Whether the handle names a live window that records this object as its
+  // own (the handle map of toolkit windows, or the window's property for a
+  // control): a handle value alone may by now name another window.
+  bool owns_live_window() const;
   const std::wstring& class_name() const { return class_name_; }
 
   // Creates the window of w through its create operation with an empty

@@ -81,6 +81,15 @@ class volume_io {
 
   // GetLastError of the calling thread, as the last failing operation left it.
   virtual DWORD get_last_error() = 0;
+
+  // Wow64DisableWow64FsRedirection / Wow64RevertWow64FsRedirection: a 32-bit
+  // process on 64-bit Windows sees the system folder's 32-bit stand-in unless
+  // it turns the redirection off; the state is the calling thread's. Disable
+  // stores in *old_value what revert takes to put the state back (any value,
+  // null included). Both fail (FALSE) for a process the platform does not
+  // redirect: a 64-bit one, or any process on 32-bit Windows.
+  virtual BOOL disable_fs_redirection(void** old_value) = 0;
+  virtual BOOL revert_fs_redirection(void* old_value) = 0;
 };
 
 // The implementation the engine uses. Defaults to the Win32 one; tests install

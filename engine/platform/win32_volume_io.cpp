@@ -58,6 +58,56 @@ DWORD win32_volume_io::get_last_error() { return GetLastError(); }
 
 namespace {
 
+using disable_redirection_call = BOOL(WINAPI*)(PVOID*);
+using revert_redirection_call = BOOL(WINAPI*)(PVOID);
+
+struct redirection_calls {
+  disable_redirection_call disable = nullptr;
+  revert_redirection_call revert = nullptr;
+};
+
+// Both or neither: a disable that could not be reverted must not happen.
+const redirection_calls& wow64_redirection_calls() {
+  static const redirection_calls calls = [] {
+    redirection_calls found;
+    const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    if (kernel32 == nullptr) return found;
+    // Through a generic function pointer: the casts between unrelated function
+    // types are what GetProcAddress asks for.
+    const auto disable = reinterpret_cast<void (*)()>(
+        GetProcAddress(kernel32, "Wow64DisableWow64FsRedirection"));
+    const auto revert = reinterpret_cast<void (*)()>(
+        GetProcAddress(kernel32, "Wow64RevertWow64FsRedirection"));
+    if (disable == nullptr || revert == nullptr) return found;
+    found.disable = reinterpret_cast<disable_redirection_call>(disable);
+    found.revert = reinterpret_cast<revert_redirection_call>(revert);
+    return found;
+  }();
+  return calls;
+}
+
+}  // namespace
+
+BOOL win32_volume_io::disable_fs_redirection(void** old_value) {
+  const redirection_calls& calls = wow64_redirection_calls();
+  if (calls.disable == nullptr) {
+    SetLastError(ERROR_INVALID_FUNCTION);
+    return FALSE;
+  }
+  return calls.disable(old_value);
+}
+
+BOOL win32_volume_io::revert_fs_redirection(void* old_value) {
+  const redirection_calls& calls = wow64_redirection_calls();
+  if (calls.revert == nullptr) {
+    SetLastError(ERROR_INVALID_FUNCTION);
+    return FALSE;
+  }
+  return calls.revert(old_value);
+}
+
+namespace {
+
 win32_volume_io& win32_io() {
   static win32_volume_io io;
   return io;

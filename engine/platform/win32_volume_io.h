@@ -24,6 +24,9 @@ class win32_volume_io final : public volume_io {
   BOOL get_file_size_ex(HANDLE file, LARGE_INTEGER* size) override;
   BOOL close_handle(HANDLE handle) override;
   DWORD get_last_error() override;
+  // Looked up in kernel32 at run time: 32-bit Windows may lack them.
+  BOOL disable_fs_redirection(void** old_value) override;
+  BOOL revert_fs_redirection(void* old_value) override;
 };
 
 }  // namespace dravik

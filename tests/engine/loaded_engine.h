@@ -51,7 +51,12 @@ class fake_worker_pointer {
 
 class LoadedEngine : public ::testing::Test {
  protected:
-  void SetUp() override { previous_io_ = dravik::install_volume_io(&sim); }
+  void SetUp() override {
+    // As the shipped 32-bit build on 64-bit Windows: every open and search
+    // made with the file system redirection on is misuse.
+    sim.set_wow64(true);
+    previous_io_ = dravik::install_volume_io(&sim);
+  }
   void TearDown() override {
     if (dravik::current_engine() != nullptr) dravik::install_analysis_step(engine(), {});
     dravik::unload_engine();

@@ -94,6 +94,14 @@ class recording_volume_io final : public dravik::volume_io {
   DWORD get_last_error() override {
     return injected_error_ != 0 ? injected_error_ : inner_.get_last_error();
   }
+  BOOL disable_fs_redirection(void** old_value) override {
+    injected_error_ = 0;
+    return inner_.disable_fs_redirection(old_value);
+  }
+  BOOL revert_fs_redirection(void* old_value) override {
+    injected_error_ = 0;
+    return inner_.revert_fs_redirection(old_value);
+  }
 
  private:
   dravik::volume_io& inner_;

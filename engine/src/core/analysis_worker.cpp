@@ -32,8 +32,14 @@ void end_analysis(engine_state& engine) {
   job_control& job = engine.job;
   if (job.run_mode == 1 || job.run_mode == 2) {
     // A stopped analysis ends the job here: no defragmentation, no index.
-    if (job.stop_requested != 0) return;
-    job.stop_requested = 0;
+    // The flag is taken and cleared in one step, so a stop made at any
+    // moment is either seen here or left for the defragmentation worker's
+    // first test, never cleared unseen.
+    if (job.stop_requested.exchange(0) != 0) {
+      job.stop_requested = 1;
+      return;
+    }
+    if (engine.after_stop_taken) engine.after_stop_taken(engine);
     if (!start_worker(engine, job.defrag_worker, &defrag_worker_proc)) {
       // As a defragmentation worker would have left the engine at its end.
       job.stop_requested = 1;

@@ -100,6 +100,13 @@ struct engine_state {
   // A test's step in place of analyse_volume; empty: analyse_volume. Written
   // only while no run is active; the analysis worker reads it.
   analysis_step installed_step;
+  // Tests' actions at two moments no other hook reaches; empty: none. Written
+  // only while no run is active. after_stop_taken: the analysis worker of a
+  // defragmentation job has taken the stop flag and is about to start the
+  // defragmentation worker. selection_hook: DLL_SetCurrentVolume has found
+  // no run active and is about to store the working volume.
+  std::function<void(engine_state&)> after_stop_taken;
+  std::function<void()> selection_hook;
   CZQApp app;
 };
 

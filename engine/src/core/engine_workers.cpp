@@ -47,12 +47,18 @@ void wait_for_workers(job_control& job) noexcept {
 }
 
 bool begin_run(job_control& job) noexcept {
-  if (job.run_active.exchange(true, std::memory_order_acq_rel)) return false;
-  if (workers_running(job)) {
-    job.run_active.store(false, std::memory_order_release);
+  try {
+    std::lock_guard<std::mutex> selecting(job.selection_lock);
+    if (job.run_active.exchange(true, std::memory_order_acq_rel)) return false;
+    if (workers_running(job)) {
+      job.run_active.store(false, std::memory_order_release);
+      return false;
+    }
+    return true;
+  } catch (...) {
+    // The lock could not be taken: no run without it.
     return false;
   }
-  return true;
 }
 
 void end_run(job_control& job) noexcept {

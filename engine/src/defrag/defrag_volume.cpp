@@ -34,12 +34,14 @@ class defrag_binding {
     records.cursor.cell_index = 0;
     records.cursor.in_system_folder = 0;
     records.exclusions = &volume_records.options.excluded_folders;
+    records.mover.freed_by_walk.clear();
     free_optimize_set(optimize_set_);
     records.optimize_set = volume_records.job.run_mode == 2 ? &optimize_set_ : nullptr;
   }
   ~defrag_binding() {
     records_.work.empty_free_runs_by_length();
     records_.work.free_runs_by_start.clear();
+    records_.mover.freed_by_walk.clear();
     records_.exclusions = nullptr;
     records_.optimize_set = nullptr;
     free_optimize_set(optimize_set_);

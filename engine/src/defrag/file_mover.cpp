@@ -54,6 +54,9 @@ class file_mover {
     if (count <= 1 || !needs_move(extents)) return;
 
     if (!work_.bitmap.read(volume())) return;
+    // Clusters this walk has freed may still be refused as targets; a run
+    // that held one could leave the file moved in part.
+    records_.mover.freed_by_walk.count_as_used(work_.bitmap);
     work_.empty_free_runs_by_length();
     scan_free_runs_by_length(work_);
     // The shortest run that holds the whole file; the map keeps the lowest
@@ -159,6 +162,7 @@ class file_mover {
       if (!io.device_io_control(on_volume, FSCTL_MOVE_FILE, &mover.move_request,
                                 sizeof mover.move_request, nullptr, 0, &returned))
         return false;
+      mover.freed_by_walk.add(static_cast<uint64_t>(extents.lcn(i)), length);
       if (update_fragments) {
         point_at_cell(records_.cursor, extents.lcn(i), variant_.lcn_offset());
         remove_fragmented_from_cell(records_.cursor);

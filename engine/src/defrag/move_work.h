@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "defrag/freed_clusters.h"
 #include "state/status_feed.h"
 #include "state/volume_handle.h"
 
@@ -20,6 +21,9 @@ struct move_work {
   uint64_t target_lcn = 0;
   // The move in progress; fill it with set_move_request.
   MOVE_FILE_DATA move_request{};
+  // What the moves of the current volume's walk have freed: no target for
+  // the movers until the walk ends.
+  freed_clusters freed_by_walk;
 };
 
 // Fills the move request for one FSCTL_MOVE_FILE and publishes its source and

@@ -9,6 +9,7 @@
 #include "cells/contiguous_cells.h"
 #include "volume/find_handle.h"
 #include "volume/free_runs.h"
+#include "volume/redirection_off.h"
 #include "defrag/move_work.h"
 #include "defrag/moving_scope.h"
 #include "reports/report_rows.h"
@@ -186,6 +187,7 @@ class optimize_pass {
 }  // namespace
 
 void optimize_volume(defrag_records& records, optimize_map& set) {
+  const redirection_off real_names;
   optimize_pass(records, set).run();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 
 #include "cells/colour_rule.h"
@@ -83,10 +84,17 @@ extern "C" void __cdecl DLL_SetCurrentVolume(int letter) {
     // Out of memory for the file name: the recency stays as it was.
   }
   // The workers bind their own volume; a host that selects another one
-  // during a run changes only what it is shown.
-  if (run_in_progress(job)) return;
-  job.bytes_per_cluster = engine->volumes[slot].bytes_per_cluster;
-  job.working_slot = slot;
+  // during a run changes only what it is shown. The test and the store are
+  // one step for a run export starting on another thread.
+  try {
+    std::lock_guard<std::mutex> selecting(job.selection_lock);
+    if (run_in_progress(job)) return;
+    if (engine->selection_hook) engine->selection_hook();
+    job.bytes_per_cluster = engine->volumes[slot].bytes_per_cluster;
+    job.working_slot = slot;
+  } catch (...) {
+    // The lock could not be taken: the working volume stays as it was.
+  }
 }
 
 extern "C" VolumeInfo* __cdecl DLL_GetVolumeInfo(int letter) {

@@ -19,6 +19,11 @@ struct job_control {
   // Run export writes from its start until it returns; a second run export
   // meanwhile is refused. The unload reads it.
   std::atomic<bool> run_active{false};
+  // Held by a run export while it marks itself active, and by
+  // DLL_SetCurrentVolume from its test that no run is active until it has
+  // stored the working volume, so a starting run never has its working
+  // volume changed under it.
+  std::mutex selection_lock;
 
   // The running workers, null when none. The run export and the analysis
   // worker write them when they start one; a worker clears its own pointer as
@@ -41,7 +46,7 @@ struct job_control {
 
   // The slot the workers and the file queries work on, and its cluster size.
   // Workers write per volume; DLL_SetCurrentVolume writes while no run is
-  // active; the file query export reads.
+  // active (under selection_lock); the file query export reads.
   shared_value<int32_t> working_slot{0};
   shared_value<uint64_t> bytes_per_cluster{0};
 

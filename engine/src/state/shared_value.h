@@ -32,6 +32,11 @@ class shared_value {
   // For the value's one writer only.
   void add(T delta) noexcept { set(static_cast<T>(get() + delta)); }
 
+  // Stores value and returns the one it replaces, in one step: for a value
+  // that two sides write, so that neither write is lost between a test and
+  // a reset.
+  T exchange(T value) noexcept { return value_.exchange(value, std::memory_order_acq_rel); }
+
  private:
   std::atomic<T> value_;
 };

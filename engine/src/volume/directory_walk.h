@@ -18,6 +18,7 @@
 #include "state/status_feed.h"
 #include "state/walk_state.h"
 #include "volume/find_handle.h"
+#include "volume/redirection_off.h"
 
 namespace dravik {
 
@@ -35,6 +36,9 @@ class directory_walk {
     path[0] = letter[0];
     path[1] = ':';
     path[2] = '\\';
+    // Once for the whole tree: the walk, the per-file reads and the moves
+    // all see the volume's real names.
+    const redirection_off real_names;
     walk_directory(3);
     return true;
   }

@@ -7,6 +7,7 @@
 
 #include "state/volume_handle.h"
 #include "platform/volume_io.h"
+#include "volume/redirection_off.h"
 
 namespace dravik {
 
@@ -17,6 +18,8 @@ file_extent_query::file_extent_query()
 FileExtentInfo* file_extent_query::read(const char* path, uint64_t bytes_per_cluster) {
   if (path == nullptr) return nullptr;
   volume_io& io = current_volume_io();
+  // The host names a file from a cell's list: the real one the walk saw.
+  const redirection_off real_names(io);
   volume_handle file;
   file.reset(io.create_file(path, 0, 0, OPEN_EXISTING, 0));
   if (!file.is_open()) return nullptr;

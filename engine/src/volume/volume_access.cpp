@@ -4,12 +4,14 @@
 
 #include "cells/cell_geometry.h"
 #include "platform/volume_io.h"
+#include "volume/redirection_off.h"
 
 namespace dravik {
 
 bool open_volume(volume_tables& volumes, int slot, const std::string& letter) {
   char path[16];
   std::snprintf(path, sizeof path, "\\\\.\\%.1s:", letter.c_str());
+  const redirection_off real_names;
   const HANDLE handle = current_volume_io().create_file(
       path, GENERIC_EXECUTE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
       FILE_ATTRIBUTE_NORMAL);

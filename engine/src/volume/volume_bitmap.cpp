@@ -75,6 +75,23 @@ bitmap_view volume_bitmap::view() const noexcept {
   return {volume_bitmap_buffer_.get() + header_size, valid_bytes_ - header_size, bitmap_clusters_};
 }
 
+void volume_bitmap::count_as_used(uint64_t lcn, uint64_t count) noexcept {
+  const bitmap_view bits = view();
+  const uint64_t held = static_cast<uint64_t>(bits.byte_count) * 8;
+  const uint64_t limit = bits.cluster_count < held ? bits.cluster_count : held;
+  if (lcn >= limit) return;
+  const uint64_t end = count < limit - lcn ? lcn + count : limit;
+  uint8_t* const data = volume_bitmap_buffer_.get() + header_size;
+  uint64_t cluster = lcn;
+  for (; cluster < end && cluster % 8 != 0; ++cluster)
+    data[cluster / 8] |= static_cast<uint8_t>(1u << (cluster % 8));
+  // Whole bytes at once: a range may cover much of a large volume.
+  const uint64_t whole_bytes = (end - cluster) / 8;
+  std::memset(data + cluster / 8, 0xFF, static_cast<size_t>(whole_bytes));
+  cluster += whole_bytes * 8;
+  for (; cluster < end; ++cluster) data[cluster / 8] |= static_cast<uint8_t>(1u << (cluster % 8));
+}
+
 void volume_bitmap::release() noexcept {
   volume_bitmap_buffer_.reset();
   buffer_size_ = 0;

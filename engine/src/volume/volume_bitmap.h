@@ -34,6 +34,11 @@ class volume_bitmap {
   // The bits of the last read; empty after a failed one.
   bitmap_view view() const noexcept;
 
+  // Counts the clusters lcn to lcn + count - 1 as in use in the bits of the
+  // last read (this copy only; the volume is not asked). Clusters the read
+  // did not cover are left alone.
+  void count_as_used(uint64_t lcn, uint64_t count) noexcept;
+
   // Frees the buffer at unload; read() is not to be called afterwards.
   void release() noexcept;
 

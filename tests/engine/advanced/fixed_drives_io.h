@@ -40,6 +40,8 @@ class fixed_drives_io final : public dravik::volume_io {
   BOOL get_file_size_ex(HANDLE, LARGE_INTEGER*) override { return FALSE; }
   BOOL close_handle(HANDLE) override { return FALSE; }
   DWORD get_last_error() override { return ERROR_NOT_READY; }
+  BOOL disable_fs_redirection(void**) override { return FALSE; }
+  BOOL revert_fs_redirection(void*) override { return FALSE; }
 
  private:
   std::string letters_;

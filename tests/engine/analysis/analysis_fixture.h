@@ -101,6 +101,12 @@ class scripted_volume_io final : public dravik::volume_io {
     return inner_.close_handle(handle);
   }
   DWORD get_last_error() override { return inner_.get_last_error(); }
+  BOOL disable_fs_redirection(void** old_value) override {
+    return inner_.disable_fs_redirection(old_value);
+  }
+  BOOL revert_fs_redirection(void* old_value) override {
+    return inner_.revert_fs_redirection(old_value);
+  }
 
  private:
   dravik::volume_io& inner_;
@@ -110,6 +116,9 @@ class scripted_volume_io final : public dravik::volume_io {
 class AnalysisFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    // As the shipped 32-bit build on 64-bit Windows: every open and search
+    // made with the file system redirection on is misuse.
+    sim.set_wow64(true);
     previous_ = dravik::install_volume_io(&io);
     write("analysisreportmodel.html", "<html>\r\n<!--table-->\r\n</html>");
     write("analysisreporttopmodel.html", "<tr><!--partitionlist--></tr>");

@@ -171,6 +171,8 @@ class endless_tree_io final : public volume_io {
   BOOL get_file_size_ex(HANDLE, LARGE_INTEGER*) override { return FALSE; }
   BOOL close_handle(HANDLE) override { return TRUE; }
   DWORD get_last_error() override { return ERROR_FILE_NOT_FOUND; }
+  BOOL disable_fs_redirection(void**) override { return FALSE; }
+  BOOL revert_fs_redirection(void*) override { return FALSE; }
 
   int closed = 0;
 

@@ -40,7 +40,12 @@ std::string joined(const std::vector<std::string>& lines) {
 
 class EngineLoad : public ::testing::Test {
  protected:
-  void SetUp() override { previous = install_volume_io(&sim); }
+  void SetUp() override {
+    // As the shipped 32-bit build on 64-bit Windows: every open and search
+    // made with the file system redirection on is misuse.
+    sim.set_wow64(true);
+    previous = install_volume_io(&sim);
+  }
   void TearDown() override {
     unload_engine();
     install_volume_io(previous);

@@ -167,6 +167,7 @@ class DefragStopSweep : public DefragFixture {
     std::unique_ptr<volume_model> generated = sim::generate_volume(small_fragmented_volume());
     content_model contents(*generated);
     volume_io.add_volume('C', std::move(generated));
+    volume_io.set_wow64(true);
     volume_io.set_move_hook([&](const sim::move_request& request) {
       contents.before_move(request, volume_io.moves_done());
       if (request.number == stop_at) engine().job.stop_requested = 1;

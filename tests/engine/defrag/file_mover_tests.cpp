@@ -106,6 +106,39 @@ TEST_F(FileMover, ARefusedMoveEndsOnlyThatFile) {
   EXPECT_EQ(walk().interrupted, 0);
 }
 
+// Catches a mover that takes as its target clusters an earlier move of the
+// walk has just freed: NTFS refuses them until its next checkpoint, although
+// its bitmap shows them free, so the file's moves stop part-way and it stays
+// fragmented without a row. Each file's old place, with the four free
+// clusters before it, is the shortest run that holds the next file; every
+// file must still end whole, in clusters no move has freed, with its row,
+// and none in more extents than it had.
+TEST_F(FileMover, ClustersTheWalkFreedAreNoTargetWhileTheFileSystemHoldsThem) {
+  sim.add_volume('C', roomy_volume(2000));
+  const std::vector<std::string> files = {"C:\\a.bin", "C:\\b.bin", "C:\\c.bin",
+                                          "C:\\d.bin"};
+  sim.reserve_clusters('C', 0, 200);
+  for (int64_t i = 0; i < 4; ++i) {
+    const int64_t base = 200 + 100 * i;  // base to base + 3 free
+    add_file(files[static_cast<size_t>(i)], {{base + 8, 4}, {base + 4, 4}});
+    sim.reserve_clusters('C', static_cast<uint64_t>(base + 12), 88);
+  }
+  sim.reserve_clusters('C', 600, 400);  // free: 1000-1999
+  sim.hold_freed_clusters('C', true);
+  load();
+  defragment();
+
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(runs(files[i]), (Runs{{1000 + 8 * static_cast<int64_t>(i), 8}})) << files[i];
+    EXPECT_LE(runs(files[i]).size(), 2u) << files[i];
+  }
+  EXPECT_EQ(sim.moves_done(), sim.move_requests()) << "a move was refused";
+  EXPECT_EQ(row_count(), files.size());
+  EXPECT_EQ(walk().big_fragment_files, 4);
+  EXPECT_EQ(sim.held_clusters('C'), 32u);
+  EXPECT_TRUE(engine().mover.freed_by_walk.empty()) << "kept past the volume's walk";
+}
+
 // Catches a failed bitmap read taken for free space (a move into clusters
 // nobody checked) or ending the walk: that file stays without a row, the next
 // one is moved.
@@ -172,11 +205,12 @@ TEST_F(FileMover, ReadOnlyFilesAreMovedAndKeepTheirCellsOnlyWhenReadOnlyIsAlone)
   defragment();
 
   EXPECT_EQ(runs("C:\\a.bin"), (Runs{{105, 3}}));
-  EXPECT_EQ(runs("C:\\b.bin"), (Runs{{100, 3}}));
+  // Not into a's old place: the walk's moves have just freed it.
+  EXPECT_EQ(runs("C:\\b.bin"), (Runs{{115, 3}}));
   EXPECT_EQ(row_count(), 2u);
   const cell_counts contiguous{1, 0, 0, 0, 1, 0};
   const std::vector<std::pair<int, cell_counts>> expected = {
-      {99, contiguous}, {100, contiguous}, {101, contiguous}};
+      {114, contiguous}, {115, contiguous}, {116, contiguous}};
   EXPECT_EQ(used_cells(), expected) << "only b.bin's new place";
 }
 

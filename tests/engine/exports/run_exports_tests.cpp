@@ -193,6 +193,20 @@ TEST_F(RunExports, StopDuringAnalysisEndsTheJob) {
   EXPECT_TRUE(folder.exists("analysisreporttop.html")) << "an analysis job writes its index";
 }
 
+// Catches a stop made just as the analysis of a defragmentation job ends,
+// after the worker has tested the flag: a reset of the flag apart from its
+// test would lose it, and the volumes would be defragmented after all (each
+// small volume then gets the free-space message).
+TEST_F(RunExports, AStopMadeAsTheAnalysisEndsIsNotLost) {
+  record_visits();
+  engine().after_stop_taken = [](engine_state&) { DLL_WorkingStop(); };
+  EXPECT_EQ(DLL_DefragVolume("CD"), 1);
+  engine().after_stop_taken = nullptr;
+  EXPECT_EQ(visits.size(), 2u);
+  EXPECT_TRUE(messages.texts.empty()) << "the defragmentation took the volumes";
+  EXPECT_EQ(engine().job.stop_requested, 1);
+}
+
 // Catches a stop that leaves the registry report in the next report set.
 TEST_F(RunExports, StopDropsTheRegistryReport) {
   engine().job.registry_report_present = 1;

@@ -172,6 +172,43 @@ TEST_F(VolumeExports, SelectingDuringARunChangesOnlyWhatTheHostSees) {
   EXPECT_EQ(engine().job.bytes_per_cluster, 2048u);
 }
 
+// Catches a run that starts between DLL_SetCurrentVolume's test that no run
+// is active and its store of the working volume: the worker, bound to C,
+// would find D's slot and cluster size under it.
+TEST_F(VolumeExports, ARunStartingDuringASelectionKeepsItsWorkingVolume) {
+  ASSERT_TRUE(load());
+  gate bound, selected;
+  int32_t slot_seen = -1;
+  uint64_t cluster_bytes_seen = 0;
+  install_analysis_step(engine(), [&](engine_state& e, const analysis_turn& turn) {
+    // Binds the volume as the analysis does, then works on it once the
+    // selection has returned.
+    e.job.working_slot = turn.slot;
+    e.job.bytes_per_cluster = e.volumes[turn.slot].bytes_per_cluster;
+    bound.open();
+    selected.wait();
+    slot_seen = e.job.working_slot;
+    cluster_bytes_seen = e.job.bytes_per_cluster;
+  });
+  std::thread job;
+  engine().selection_hook = [&] {
+    job = std::thread([] { DLL_AnalyseVolume("C"); });
+    // A run cannot begin while the selection is under way: then this bounded
+    // wait ends without the worker having bound its volume.
+    bound.wait(1000);
+  };
+  DLL_SetCurrentVolume('D');
+  engine().selection_hook = nullptr;
+  selected.open();
+  ASSERT_TRUE(job.joinable()) << "the selection found a run active";
+  job.join();
+
+  EXPECT_EQ(slot_seen, 0);
+  EXPECT_EQ(cluster_bytes_seen, 4096u);
+  DLL_SetCurrentVolume('D');
+  EXPECT_EQ(engine().job.working_slot, 1) << "the selection after the run";
+}
+
 // Catches sizes in clusters rounded up or computed with another volume's
 // cluster size, and a division by a cluster size not yet known.
 TEST_F(VolumeExports, FileInfoCountsWholeClustersOfTheSelectedVolume) {

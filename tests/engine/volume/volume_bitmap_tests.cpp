@@ -107,6 +107,22 @@ TEST_F(VolumeBitmapRead, FailedRetryKeepsTheGrownBufferAndTheLastCount) {
   EXPECT_TRUE(runs(bitmap).empty());
 }
 
+// Catches clusters counted as used off by one at either end, within a byte
+// or across whole bytes, and a range past the volume's end written beyond
+// the bits read (D's 200 clusters, all of 0-99 free).
+TEST_F(VolumeBitmapRead, CountAsUsedMarksExactlyTheRangeWithinTheRead) {
+  volume_bitmap bitmap;
+  ASSERT_TRUE(bitmap.read(open("\\\\.\\D:")));
+  bitmap.count_as_used(3, 2);     // within one byte
+  bitmap.count_as_used(13, 30);   // a partial byte, whole bytes, a partial byte
+  bitmap.count_as_used(60, 0);    // nothing
+  bitmap.count_as_used(95, 500);  // to the end of the volume and past it
+  bitmap.count_as_used(700, 10);  // wholly past it
+  EXPECT_EQ(runs(bitmap),
+            (std::vector<std::pair<uint64_t, uint64_t>>{{0, 3}, {5, 8}, {43, 52}}));
+  EXPECT_EQ(bitmap.bitmap_clusters(), 200u);
+}
+
 // A volume whose bitmap would need a buffer beyond 32 bits. Only its bitmap
 // is ever read.
 class huge_volume_io final : public volume_io {
@@ -134,6 +150,8 @@ class huge_volume_io final : public volume_io {
   BOOL get_file_size_ex(HANDLE, LARGE_INTEGER*) override { return FALSE; }
   BOOL close_handle(HANDLE) override { return TRUE; }
   DWORD get_last_error() override { return ERROR_MORE_DATA; }
+  BOOL disable_fs_redirection(void**) override { return FALSE; }
+  BOOL revert_fs_redirection(void*) override { return FALSE; }
 
   int reads = 0;
 };

@@ -102,6 +102,7 @@ BOOL simulated_volume::get_disk_free_space(const char* root, DWORD* sectors_per_
 HANDLE simulated_volume::create_file(const char* name, DWORD desired_access, DWORD /*share_mode*/,
                                      DWORD creation_disposition, DWORD flags_and_attributes) {
   std::lock_guard lock(mutex_);
+  check_redirection("CreateFileA", name);
   win32_path& path = scratch_path_;
   if (const DWORD error = parse_win32_path(name, false, path)) return fail_handle(error);
   if (creation_disposition < CREATE_NEW || creation_disposition > TRUNCATE_EXISTING) {
@@ -236,6 +237,7 @@ HANDLE simulated_volume::find_first_file(const char* pattern, WIN32_FIND_DATAA* 
     note_misuse("FindFirstFileA without a find record");
     return fail_handle(ERROR_INVALID_PARAMETER);
   }
+  check_redirection("FindFirstFileA", pattern);
   win32_path& path = scratch_path_;
   if (const DWORD error = parse_win32_path(pattern, true, path)) return fail_handle(error);
   if (path.volume) return fail_handle(ERROR_FILE_NOT_FOUND);
@@ -291,6 +293,10 @@ BOOL simulated_volume::find_next_file(HANDLE find, WIN32_FIND_DATAA* data) {
   }
   const volume_model& volume = volume_of(handle->letter);
   find_state& state = *handle->find;
+  if (wow64_ && !redirection_off_here()) {
+    check_redirection("FindNextFileA",
+                      (std::string(1, handle->letter) + ":" + volume.path_of(state.directory)).c_str());
+  }
   // Entries removed since the search began are no longer listed.
   while (state.next < state.entries.size()) {
     const node_id entry = state.entries[state.next++];

@@ -103,6 +103,19 @@ class simulated_volume final : public volume_io {
   void checkpoint(char letter);
   uint64_t held_clusters(char letter) const;
 
+  // --- a 32-bit process on 64-bit Windows ------------------------------------
+  // On: the volumes are seen as a 32-bit process on 64-bit Windows sees them.
+  // Turning the file system's redirection off and reverting it work, per
+  // thread (the state is shared by every simulator, as the platform's is),
+  // and a CreateFileA, FindFirstFileA or FindNextFileA made while the calling
+  // thread's redirection is on is misuse: the platform would answer from the
+  // system folder's 32-bit stand-in, not from the volume's own files. Off
+  // (the default), both redirection calls fail with ERROR_INVALID_FUNCTION,
+  // as for a 64-bit process, and nothing is checked.
+  void set_wow64(bool on);
+  // Whether the calling thread has turned its redirection off.
+  static bool redirection_off_here();
+
   // --- failures on demand -------------------------------------------------
   // Every CreateFileA of the entry fails with error (0 lets it open again).
   void set_open_error(std::string_view path, DWORD error);
@@ -153,6 +166,8 @@ class simulated_volume final : public volume_io {
   BOOL get_file_size_ex(HANDLE file, LARGE_INTEGER* size) override;
   BOOL close_handle(HANDLE handle) override;
   DWORD get_last_error() override;
+  BOOL disable_fs_redirection(void** old_value) override;
+  BOOL revert_fs_redirection(void* old_value) override;
 
  private:
   struct drive {
@@ -187,6 +202,8 @@ class simulated_volume final : public volume_io {
                       WIN32_FIND_DATAA* data) const;
   std::string describe(const open_handle& handle) const;
   void note_misuse(std::string what);
+  // Notes a name-based call made while the calling thread's redirection is on.
+  void check_redirection(const char* call, const char* name);
   BOOL move_file(HANDLE device, const void* in_buffer, DWORD in_size, DWORD* bytes_returned);
 
   mutable std::mutex mutex_;
@@ -196,6 +213,7 @@ class simulated_volume final : public volume_io {
   uint64_t move_requests_ = 0;
   uint64_t moves_done_ = 0;
   std::vector<std::string> misuse_;
+  bool wow64_ = false;
   mutable win32_path scratch_path_;
 };
 

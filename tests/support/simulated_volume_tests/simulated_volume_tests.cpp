@@ -216,5 +216,44 @@ TEST_F(SimulatedDrives, ANullByteCountIsRecordedAsMisuse) {
   sim.close_handle(volume);
 }
 
+// Catches a simulator that lets a 32-bit process's opens and searches with
+// the redirection on pass unremarked (the engine's fault would go unseen),
+// a redirection state shared between threads, a revert that does not put
+// back the state the disable found, and a 64-bit process whose redirection
+// calls succeed.
+TEST_F(SimulatedDrives, RedirectionIsPerThreadAndOpensWithItOnAreMisuse) {
+  void* outer = nullptr;
+  void* inner = nullptr;
+  EXPECT_FALSE(sim.disable_fs_redirection(&outer)) << "a 64-bit process";
+  EXPECT_EQ(sim.get_last_error(), DWORD{ERROR_INVALID_FUNCTION});
+
+  sim.set_wow64(true);
+  ASSERT_TRUE(sim.disable_fs_redirection(&outer));
+  ASSERT_TRUE(sim.disable_fs_redirection(&inner));
+  WIN32_FIND_DATAA data;
+  const HANDLE search = sim.find_first_file("C:\\*", &data);
+  const HANDLE file = open_file(sim, "C:\\pagefile.sys");
+  bool other_thread_off = true;
+  std::thread([&] { other_thread_off = simulated_volume::redirection_off_here(); }).join();
+  EXPECT_FALSE(other_thread_off);
+  ASSERT_TRUE(sim.revert_fs_redirection(inner));
+  EXPECT_TRUE(simulated_volume::redirection_off_here()) << "the inner revert turned it on";
+  ASSERT_TRUE(sim.revert_fs_redirection(outer));
+  EXPECT_FALSE(simulated_volume::redirection_off_here());
+  EXPECT_TRUE(sim.misuse().empty());
+
+  // Answered as before, but each one noted.
+  EXPECT_FALSE(sim.find_next_file(search, &data));
+  EXPECT_EQ(open_file(sim, "C:\\missing"), INVALID_HANDLE_VALUE);
+  const HANDLE volume = open_volume(sim, "\\\\.\\C:");
+  EXPECT_NE(volume, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim.find_first_file("C:\\none*", &data), INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(sim.revert_fs_redirection(&data)) << "no value a disable gave";
+  EXPECT_EQ(sim.misuse().size(), 5u);
+  sim.find_close(search);
+  sim.close_handle(file);
+  sim.close_handle(volume);
+}
+
 }  // namespace
 }  // namespace dravik::sim::testing

@@ -140,4 +140,12 @@ BOOL paced_volume_io::close_handle(HANDLE handle) { return inner_.close_handle(h
 
 DWORD paced_volume_io::get_last_error() { return inner_.get_last_error(); }
 
+BOOL paced_volume_io::disable_fs_redirection(void** old_value) {
+  return inner_.disable_fs_redirection(old_value);
+}
+
+BOOL paced_volume_io::revert_fs_redirection(void* old_value) {
+  return inner_.revert_fs_redirection(old_value);
+}
+
 }  // namespace dravik::sim

@@ -63,6 +63,8 @@ class paced_volume_io final : public volume_io {
   BOOL get_file_size_ex(HANDLE file, LARGE_INTEGER* size) override;
   BOOL close_handle(HANDLE handle) override;
   DWORD get_last_error() override;
+  BOOL disable_fs_redirection(void** old_value) override;
+  BOOL revert_fs_redirection(void* old_value) override;
 
  private:
   void wait(std::chrono::microseconds cost);

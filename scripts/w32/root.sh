@@ -33,6 +33,7 @@
 #   scripts/w32/root.sh shell        a shell inside
 #   scripts/w32/root.sh versions     the packages' versions
 #   scripts/w32/root.sh remove       delete the chroot (refused while anything is mounted in it)
+# Runs at once share the chroot; the last one to end unmounts.
 # Environment: W32ROOT (the chroot; default build/w32root), MIRROR and
 # SECURITY_MIRROR (default: this machine's apt sources).
 set -euo pipefail
@@ -48,6 +49,25 @@ w32_packages=(
 )
 
 log() { printf 'w32: %s\n' "$*"; }
+
+# Runs at once share the mounts (a shared lock each); set-up and removal
+# take the lock alone, and the last run to end unmounts.
+lock_shared() {
+  exec {lock_fd}>>"$w32.lock"
+  flock -s "$lock_fd"
+}
+lock_alone() {
+  exec {lock_fd}>>"$w32.lock"
+  flock "$@" -x "$lock_fd"
+}
+# Ends this run's share: unmounts when no other run holds one.
+unlock_and_unmount() {
+  trap - EXIT INT TERM
+  if flock -n -x "$lock_fd" || { flock -u "$lock_fd" && flock -n -x "$lock_fd"; }; then
+    umount_root
+  fi
+  flock -u "$lock_fd"
+}
 
 # This machine's apt mirror for the main suites (the first URIs of its
 # sources) and for the security suite.
@@ -191,6 +211,7 @@ setup() {
     return 0
   fi
   local t0=$SECONDS
+  lock_alone
   if ! command -v debootstrap >/dev/null; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
@@ -237,7 +258,9 @@ setup() {
 run() {
   [[ -f $w32_ready ]] || { echo "w32: no chroot yet (scripts/w32/root.sh setup)" >&2; return 1; }
   register_binfmt
-  trap umount_root EXIT INT TERM
+  lock_shared
+  trap unlock_and_unmount EXIT
+  trap 'exit 130' INT TERM
   mount_root 1
   # X servers here share abstract sockets with the machine's own: displays
   # from 240 up keep clear of those the machine's runs pick.
@@ -250,8 +273,7 @@ run() {
   local status=0
   chroot "$w32" /usr/bin/env -i "${vars[@]}" /bin/bash -c 'cd "$0" && exec "$@"' "$root" "$@" ||
     status=$?
-  umount_root
-  trap - EXIT INT TERM
+  unlock_and_unmount
   return $status
 }
 
@@ -274,8 +296,10 @@ case ${1:-} in
   shell) run /bin/bash ;;
   versions) versions ;;
   mount) mount_root 1 ;;
-  umount) umount_root ;;
-  remove) remove_tree "$w32" ;;
+  umount) lock_alone -n || { echo "w32: a run is using the chroot" >&2; exit 1; }; umount_root ;;
+  remove)
+    lock_alone -n || { echo "w32: a run is using the chroot" >&2; exit 1; }
+    remove_tree "$w32" ;;
   *) sed -n '/^# Usage/,/^set -euo/p' "$0" | sed '$d' >&2; exit 2 ;;
 esac
 exit

@@ -114,7 +114,7 @@ why_not() {
   if [[ $(uname -m) != x86_64 ]]; then
     echo "not an x86_64 machine"
   elif [[ $(id -u) -ne 0 ]]; then
-    echo "not root (a chroot and binfmt_misc need root)"
+    echo "not root: a chroot and binfmt_misc need root"
   elif ! grep -qw binfmt_misc /proc/filesystems; then
     echo "the kernel has no binfmt_misc"
   elif ! command -v debootstrap >/dev/null && ! command -v apt-get >/dev/null; then

@@ -147,13 +147,13 @@ wine_env_start() {
     # which inherits its output: were that a test's, ctest would wait on it
     # for ever. So the desktop runs before anything else starts (an emulated
     # keep-alive takes seconds to get there).
-    local tries=0
+    local deadline=$((SECONDS + 120))
     until wine_env_desktop_runs; do
-      if ((++tries > 1200)); then
+      if ! kill -0 "$wine_env_keep_alive_pid" 2>/dev/null || ((SECONDS > deadline)); then
         echo "wine_env: Wine's desktop process did not start" >&2
         return 1
       fi
-      sleep 0.1
+      sleep 0.2
     done
   fi
 }

@@ -36,15 +36,6 @@ void move_cursor_to(int x, int y) {
   input.mi.dy = (y * 65536 + height - 1) / height;
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof(input));
-  // The input is handled on its own time (slowly under emulation): the
-  // cursor has arrived before a click may follow.
-  const POINT target{std::clamp(x, 0, width - 1), std::clamp(y, 0, height - 1)};
-  pump_until(
-      [&] {
-        POINT at{};
-        return GetCursorPos(&at) && at.x == target.x && at.y == target.y;
-      },
-      2000);
   pump_messages();
 }
 

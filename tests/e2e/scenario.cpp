@@ -1,11 +1,15 @@
 #include "scenario.h"
 
+#include <optional>
 #include <sstream>
 
 #include "driver/map_colours.h"
+#include "driver/program_dialogs.h"
 #include "driver/program_windows.h"
+#include "driver/wait_until.h"
 #include "driver/window_picture.h"
 #include "simulated_engine/simulated_scenario.h"
+#include "startup/program_texts.h"
 
 namespace dravik::sim {
 void PrintTo(const volume_summary& volume, std::ostream* out) {
@@ -77,10 +81,33 @@ std::vector<dravik::sim::volume_summary> untouched_volumes() {
 }
 
 long close_program(const started_program& started) {
-  if (!started.main->press(main_button::close)) return -1;
-  const auto code = started.run->wait_for_exit(dialog_timeout_ms);
-  if (!code) save_checkpoint(started.main->handle(), L"close_failed");
-  return code ? static_cast<long>(*code) : -1;
+  // The buttons follow the engine's status, which turns idle before the
+  // engine's thread has handed the job's end to the program (seconds, under
+  // emulation); a close in between asks whether to stop the job. That
+  // question is answered Cancel and the close asked again, until the job has
+  // ended; any other box, or a job that never ends, fails the close.
+  const DWORD pid = started.run->process_id();
+  const ULONGLONG deadline = GetTickCount64() + job_timeout_ms;
+  while (started.main->press(main_button::close)) {
+    std::optional<DWORD> code;
+    HWND box = nullptr;
+    const bool answered = wait_until(
+        [&] {
+          code = started.run->wait_for_exit(0);
+          if (!code) box = wait_for_message_box(pid, 0);
+          return code || box;
+        },
+        dialog_timeout_ms);
+    if (code) return static_cast<long>(*code);
+    if (!answered || message_box_text(box) != msg_confirm_exit || GetTickCount64() > deadline)
+      break;
+    if (!answer_message_box(box, IDCANCEL) ||
+        !wait_until([&] { return window_gone(box); }, dialog_timeout_ms))
+      break;
+    Sleep(100);
+  }
+  save_checkpoint(started.main->handle(), L"close_failed");
+  return -1;
 }
 
 }  // namespace tessarel::e2e

@@ -52,7 +52,7 @@ void read_summary(const program_run& run, std::vector<dravik::sim::volume_summar
 std::vector<dravik::sim::volume_summary> untouched_volumes();
 
 // Closes the program with its close button and returns its exit code (-1
-// when it did not end).
+// when it did not end). A job whose end is still on its way is waited for.
 long close_program(const started_program& started);
 
 }  // namespace tessarel::e2e

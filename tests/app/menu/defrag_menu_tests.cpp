@@ -51,7 +51,7 @@ class DefragMenu : public ::testing::Test {
     move_cursor_to((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     press_left();
     release_left();
-    return menu.handle() == nullptr;
+    return pump_until([&] { return menu.handle() == nullptr; }, 2000);
   }
 
   command_owner owner;

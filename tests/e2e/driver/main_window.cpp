@@ -111,7 +111,11 @@ bool main_window::click_row(int row) const {
 }
 
 bool main_window::idle() const {
-  // Each place shows its start button, not its Stop, while nothing runs.
+  // Each place shows its start button, not its Stop, while nothing runs. The
+  // buttons follow the engine's status and can look idle while the job's end
+  // is still on its way (the job ends on the program's next timer tick); the
+  // progress bar stays up from a phase's start until the job has ended.
+  if (progress_shown()) return false;
   for (const POINT origin : {analyse_origin, defragment_origin}) {
     const button_pair pair = pair_at(hwnd_, origin);
     if (pair.start == nullptr || !IsWindowVisible(pair.start) ||
@@ -122,9 +126,8 @@ bool main_window::idle() const {
 }
 
 bool main_window::wait_idle(DWORD timeout_ms) const {
-  // The buttons can show idle for a moment while the job's end is still on
-  // its way (the program takes them from the engine's status on its timer):
-  // idle counts once it has held for most of a timer period.
+  // Idle counts once it has held for a while: clicks just posted (a start)
+  // may not have been handled yet.
   constexpr ULONGLONG settle_ms = 400;
   ULONGLONG idle_since = 0;
   return wait_until(

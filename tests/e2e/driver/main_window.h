@@ -37,10 +37,10 @@ class main_window {
   // it toggles the row's check box and makes it the current row.
   bool click_row(int row) const;
 
-  // Both start buttons shown: no job runs (a job's end brings them back).
+  // Both start buttons shown and the progress bar hidden: no job runs (the
+  // job's end brings the buttons back and hides the bar).
   bool idle() const;
-  // Waits until idle has held for 400 ms (the program's timer is 500 ms);
-  // false after timeout_ms.
+  // Waits until idle has held for 400 ms; false after timeout_ms.
   bool wait_idle(DWORD timeout_ms) const;
 
   // The progress bar: shown or not, its upper limit and its position.

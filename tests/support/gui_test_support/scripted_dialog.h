@@ -40,6 +40,10 @@ class scripted_dialog : public Dialog {
     return dialog;
   }
   static void CALLBACK fire(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    // The modal loop shows the dialog once its queue is idle; the timer can
+    // come first (slow start-up, as under emulation): it fires again until
+    // the window is shown, for at most about a second.
+    if (!IsWindowVisible(hwnd) && running() != nullptr && ++running()->waits_ < 100) return;
     KillTimer(hwnd, id);
     scripted_dialog* const self = std::exchange(running(), nullptr);
     if (!self) return;
@@ -48,6 +52,7 @@ class scripted_dialog : public Dialog {
   }
 
   std::function<void(Dialog&, HWND)> steps_;
+  int waits_ = 0;
 };
 
 class recording_opener : public vemo::address_opener {

@@ -14,6 +14,25 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/check_layers.sh"
+
+# The emulated 32-bit Wine's chroot is made (on the first run only) while
+# both targets build and the x86_64 tests run: its packages download and
+# configure meanwhile instead of after them.
+w32="$root/scripts/w32/root.sh"
+w32_setup_pid=""
+if ! why=$("$w32" check); then
+  w32_unavailable="no emulated 32-bit Wine on this machine ($why)"
+else
+  w32_unavailable=""
+  mkdir -p "$root/build"
+  [[ -f $root/build/w32root/.tessarel-w32-ready ]] ||
+    echo "test: making the chroot of the emulated 32-bit Wine in the background (once; a few minutes)"
+  "$w32" setup >"$root/build/w32root.log" 2>&1 &
+  w32_setup_pid=$!
+  # A failed build still lets the set-up finish: no half-made chroot.
+  trap 'wait "$w32_setup_pid" 2>/dev/null || true' EXIT
+fi
+
 "$root/scripts/build.sh" x86_64 i686
 
 for arch in x86_64 i686; do
@@ -23,18 +42,13 @@ done
 status=0
 "$root/scripts/wine/run-tests.sh" "$root/build/x86_64" "$@" || status=1
 
-w32="$root/scripts/w32/root.sh"
-if ! why=$("$w32" check); then
-  echo "test: i686 not run: no emulated 32-bit Wine on this machine ($why)."
+if [[ -n $w32_unavailable ]]; then
+  echo "test: i686 not run: $w32_unavailable."
+elif ! wait "$w32_setup_pid"; then
+  echo "test: i686 not run: the emulated 32-bit Wine could not be set up (build/w32root.log)."
 else
-  [[ -f $root/build/w32root/.tessarel-w32-ready ]] ||
-    echo "test: making the chroot of the emulated 32-bit Wine (once; a few minutes)"
-  if ! "$w32" setup >"$root/build/w32root.log" 2>&1; then
-    echo "test: i686 not run: the emulated 32-bit Wine could not be set up (build/w32root.log)."
-  else
-    echo "test: i686 under emulated 32-bit Wine"
-    "$w32" run scripts/wine/run-tests.sh build/i686 "$@" || status=1
-  fi
+  echo "test: i686 under emulated 32-bit Wine"
+  "$w32" run scripts/wine/run-tests.sh build/i686 "$@" || status=1
 fi
 exit $status
 }

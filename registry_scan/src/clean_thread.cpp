@@ -62,7 +62,7 @@ unsigned __stdcall registry_clean_thread(void*) {
       clean_open_issues();
       // Again once the clean has ended, complete or stopped: the report then
       // counts as repaired only what was deleted.
-      hand_over_report(registry_store().issue_groups, 2);
+      hand_over_clean_report(registry_store().issue_groups);
     }
   } catch (...) {
     // Out of memory in a phase or a hook: the run ends as if stopped, so the

@@ -1,6 +1,10 @@
 // Stops and closes while a job runs: no report set is handed over, the
-// volumes stay sound, and a close asks first.
+// volumes stay sound, a stopped clean's report stays out of the next job's
+// set, and a close asks first.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "driver/e2e_files.h"
 #include "driver/process_handles.h"
@@ -76,6 +80,45 @@ TEST(Stop, InEachPhaseEndsTheJobWithoutReport) {
   if (HasFatalFailure()) return;
   EXPECT_GT(volumes[0].fragmented_files, volumes[0].unmovable_fragmented_files)
       << "the stop came too late to matter";
+}
+
+// The name of the page an address opens, without its folder.
+std::string page_name(const std::string& address) {
+  return address.substr(address.find_last_of("/\\") + 1);
+}
+
+// Catches a clean ended by a stop whose registry report comes back into the
+// next job's report set: an analysis of C alone would then open the
+// registry variant, its index page with a Registry cell.
+TEST(Stop, DuringTheCleanLeavesNoRegistryPageInTheNextSet) {
+  started_program program;
+  start_program(L"stop_clean_then_analyse_c", L"", program);
+  if (HasFatalFailure()) return;
+  const main_window& main = *program.main;
+  ASSERT_TRUE(main.click_row(0));
+  ASSERT_TRUE(main.press(main_button::defragment));
+  // Past the seven category steps the clean is deleting.
+  ASSERT_TRUE(wait_until([&] { return main.progress_shown() && main.progress_position() > 20; },
+                         job_timeout_ms));
+  ASSERT_TRUE(main.press(main_button::defragment));  // its Stop
+  ASSERT_TRUE(main.wait_idle(job_timeout_ms));
+  EXPECT_TRUE(opened_reports(*program.run).empty()) << "the clean ended before the stop";
+
+  ASSERT_TRUE(main.click_row(0));
+  ASSERT_TRUE(main.click_row(1));
+  ASSERT_TRUE(main.wait_idle(dialog_timeout_ms));
+  ASSERT_TRUE(main.press(main_button::analyse));
+  ASSERT_TRUE(wait_until([&] { return !opened_reports(*program.run).empty() && main.idle(); },
+                         job_timeout_ms));
+  save_checkpoint(main.handle(), L"stop_clean_then_analyse_c");
+  std::vector<std::string> pages;
+  for (const std::string& address : opened_reports(*program.run))
+    pages.push_back(page_name(address));
+  EXPECT_EQ(pages, std::vector<std::string>{"analysisreport.html"});
+  const std::string index = program.run->read(L"analysisreporttop.html");
+  EXPECT_NE(index.find("analysisreport1.html"), std::string::npos) << index;
+  EXPECT_EQ(index.find("registryreport.html"), std::string::npos) << "a Registry cell: " << index;
+  EXPECT_EQ(close_program(program), 0);
 }
 
 // Catches a close that ends a running job without asking, a Cancel that

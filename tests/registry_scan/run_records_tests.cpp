@@ -83,12 +83,15 @@ struct hand_over_case {
   std::vector<int> modes;
   std::size_t steps;
   std::vector<std::uint32_t> phases;
+  const wchar_t* stop_on_delete = L"";  // stops the clean once it is deleted
 };
 
 // Catches a report after a stopped scan (a "clean registry" that was never
 // fully looked at), a clean whose report is not handed over again once it
-// has ended (the page would claim repairs it never saw), and a stop during
-// the last phase that drops the report.
+// has ended (the page would claim repairs it never saw), a stop during
+// the last phase that drops the report, and a hand-over after a stopped
+// clean that puts the report back into the next job's set (mode 4 leaves
+// it out).
 const hand_over_case hand_over_cases[] = {
     {"ScanComplete", false, 99, {1}, 7, {0, 1, 2, 5, 7, 6, 3}},
     {"CleanComplete", true, 99, {2, 2}, 7 + registry_cell_count, {0, 1, 2, 5, 7, 6, 3}},
@@ -96,7 +99,9 @@ const hand_over_case hand_over_cases[] = {
     {"CleanStoppedInThirdPhase", true, 2, {}, 2, {0, 1, 2}},
     {"ScanStoppedInSixthPhase", false, 6, {}, 5, {0, 1, 2, 5, 7, 6}},
     {"ScanStoppedInSeventhPhase", false, 3, {1}, 7, {0, 1, 2, 5, 7, 6, 3}},
-    {"CleanStoppedInSeventhPhase", true, 3, {2, 2}, 7, {0, 1, 2, 5, 7, 6, 3}},
+    {"CleanStoppedInSeventhPhase", true, 3, {4, 4}, 7, {0, 1, 2, 5, 7, 6, 3}},
+    {"CleanStoppedWhileCleaning", true, 99, {2, 4}, 8, {0, 1, 2, 5, 7, 6, 3},
+     L"HKEY_CURRENT_USER\\c0"},
 };
 
 class ReportHandOver : public RegistryScan,
@@ -110,6 +115,7 @@ TEST_P(ReportHandOver, FollowsTheRunsEnd) {
   }
   fake.stop_flag = c.clean ? &clean_stop_flag : &scan_stop_flag;
   fake.stop_category = c.stop_category;
+  fake.stop_on_delete = c.stop_on_delete;
 
   if (c.clean) {
     registry_clean_thread(nullptr);

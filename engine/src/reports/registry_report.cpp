@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <optional>
 
+#include "dravik/report_exports.h"
 #include "reports/report_files.h"
 #include "reports/report_index.h"
 #include "reports/report_markers.h"
@@ -34,6 +35,10 @@ std::string ansi_text(const std::wstring& text) {
 bool save_registry_report(report_strings& strings, const std::string& application_folder,
                           const issue_groups& groups, int mode,
                           std::atomic<std::int32_t>& registry_report_present) {
+  // The stop has taken the registry report out of the next set; the page of
+  // the stopped clean is still written, as a clean's.
+  const bool stopped_clean = mode == registry_report_stopped_clean;
+  if (stopped_clean) mode = registry_report_clean;
   strings.registry_report_block = strings.registry_details_block;
   std::string& block = strings.registry_report_block;
   if (mode == 1) {
@@ -78,7 +83,7 @@ bool save_registry_report(report_strings& strings, const std::string& applicatio
   } else if (mode == 2) {
     write_index_page(report_kind::defrag, application_folder, registry_index_cell());
   }
-  registry_report_present.store(1);
+  if (!stopped_clean) registry_report_present.store(1);
   return true;
 }
 

@@ -17,8 +17,11 @@ namespace dravik {
 // not a fine item, whose problem text is "Normal"), counted as found, and
 // only the repaired ones counted as repaired. Texts are converted to the
 // ANSI code page. Rewrites the mode's index page with the Registry cell
-// alone and sets registry_report_present. Any other mode lists the open
-// issues without caption or error count and writes no index page.
+// alone and sets registry_report_present. Mode 4, after a clean that a stop
+// ended: the page and index page of mode 2, but registry_report_present is
+// left as the stop left it, so the next job's set has no registry page. Any
+// other mode lists the open issues without caption or error count and
+// writes no index page.
 //
 // When the registry page cannot be made (template missing or unreadable, page
 // not writable) nothing else happens: no index page links to it and

@@ -20,11 +20,13 @@ unsigned __stdcall registry_scan_thread(void* argument);
 // Scan, then delete every open issue that is still a problem. Ends with one
 // type-3 record. After the complete scan part the report is handed over
 // with mode 2, before anything is deleted, and again with mode 2 when the
-// clean has ended (also after a stop in it), its repaired issues marked. A
-// stop (clean_stop_flag) after one of the first six phases ends the run
-// with the end record alone; a stop during cleaning ends it after the group
-// in hand has sent its step record. An issue found repaired since the scan
-// is left alone and becomes a fine item ("Normal", fixed).
+// clean has ended (also after a stop in it), its repaired issues marked; a
+// hand-over made after a stop uses the stopped clean's mode instead, so the
+// report stays out of the next job's report set. A stop (clean_stop_flag)
+// after one of the first six phases ends the run with the end record alone;
+// a stop during cleaning ends it after the group in hand has sent its step
+// record. An issue found repaired since the scan is left alone and becomes
+// a fine item ("Normal", fixed).
 //
 // Both workers turn critical-error boxes off for their thread while they run.
 unsigned __stdcall registry_clean_thread(void* argument);

@@ -36,4 +36,9 @@ void send_progress(const scan_progress& record);
 // Hands groups to save_registry_report when one is set. Worker thread.
 void hand_over_report(dravik::issue_groups& groups, int mode);
 
+// The scan-and-clean run's hand-over: mode 2, or once clean_stop_flag is set
+// the stopped clean's mode, whose page is still written but which leaves the
+// registry report out of the next job's report set, as the stop left it.
+void hand_over_clean_report(dravik::issue_groups& groups);
+
 }  // namespace regscan

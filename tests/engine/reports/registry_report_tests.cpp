@@ -81,8 +81,9 @@ TEST_F(RegistryReport, ScanBeforeCleaningCountsFoundAndNothingRepaired) {
 // The groups as the scanner hands them over again after its clean: one issue
 // deleted (fixed, its problem text kept), one refused (still open), one
 // found repaired by someone else (now a fine item). Catches a refused or
-// untouched issue counted as repaired, and a deleted one dropped from the
-// page.
+// untouched issue counted as repaired, a deleted one dropped from the page,
+// and a clean ended by a stop whose page goes back into the next job's
+// report set (the stop cleared the flag).
 TEST_F(RegistryReport, AfterTheCleanCountsOnlyWhatWasDeleted) {
   issue_groups groups = scan_result();
   groups[0][1].fixed = 1;
@@ -90,6 +91,12 @@ TEST_F(RegistryReport, AfterTheCleanCountsOnlyWhatWasDeleted) {
   EXPECT_TRUE(save_registry_report(strings, folder.path(), groups, 2, present));
   EXPECT_EQ(folder.read("registryreport.html"),
             "<p>  2 个错误被发现 / 1 错误被修复</p>" + block("注册表碎片详细信息", open_rows));
+  present = 0;
+  DeleteFileA((folder.path() + "registryreport.html").c_str());
+  EXPECT_TRUE(save_registry_report(strings, folder.path(), groups, 4, present));
+  EXPECT_EQ(folder.read("registryreport.html"),
+            "<p>  2 个错误被发现 / 1 错误被修复</p>" + block("注册表碎片详细信息", open_rows));
+  EXPECT_EQ(present, 0);
   // A scan-only page lists the open issues alone.
   EXPECT_TRUE(save_registry_report(strings, folder.path(), groups, 1, present));
   EXPECT_EQ(folder.read("registryreport.html"),

@@ -19,8 +19,8 @@ unsigned run_engine_job(void* argument, run_export engine_entry_points::*run) {
   } catch (...) {
   }
   const wchar_t letter = job->letters.empty() ? L'\0' : job->letters.front();
-  if (job->callback->post(letter, job->kind)) return 0;
-  job->callback->note_lost();
+  if (job->callback->post(letter, job->kind, job->serial)) return 0;
+  job->callback->note_lost(job->serial);
   return 1;
 }
 
@@ -36,13 +36,14 @@ unsigned __stdcall optimize_job_proc(void* job) {
   return run_engine_job(job, &engine_entry_points::optimized_defrag_volume);
 }
 
-bool start_job(engine_binding& binding, const std::wstring& letters, int kind,
+bool start_job(engine_binding& binding, const std::wstring& letters, int kind, int serial,
                thread_procedure procedure) {
   auto job = std::make_unique<engine_job>();
   job->letters = letters;
   job->callback = &binding.completion();
   job->kind = kind;
   job->engine = &binding.entry_points();
+  job->serial = serial;
   if (!binding.job_threads().start(procedure, job.get())) return false;
   job.release();  // the thread owns it now
   return true;
@@ -50,16 +51,16 @@ bool start_job(engine_binding& binding, const std::wstring& letters, int kind,
 
 }  // namespace
 
-bool start_analysis_job(engine_binding& binding, const std::wstring& letters) {
-  return start_job(binding, letters, job_kind_analysis, &analysis_job_proc);
+bool start_analysis_job(engine_binding& binding, const std::wstring& letters, int serial) {
+  return start_job(binding, letters, job_kind_analysis, serial, &analysis_job_proc);
 }
 
-bool start_defrag_job(engine_binding& binding, const std::wstring& letters) {
-  return start_job(binding, letters, job_kind_defrag, &defrag_job_proc);
+bool start_defrag_job(engine_binding& binding, const std::wstring& letters, int serial) {
+  return start_job(binding, letters, job_kind_defrag, serial, &defrag_job_proc);
 }
 
-bool start_optimize_job(engine_binding& binding, const std::wstring& letters) {
-  return start_job(binding, letters, job_kind_defrag, &optimize_job_proc);
+bool start_optimize_job(engine_binding& binding, const std::wstring& letters, int serial) {
+  return start_job(binding, letters, job_kind_defrag, serial, &optimize_job_proc);
 }
 
 }  // namespace tessarel

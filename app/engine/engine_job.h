@@ -21,15 +21,17 @@ struct engine_job {
   const job_completion_window* callback = nullptr;  // where the completion goes
   int kind = job_kind_analysis;
   const engine_entry_points* engine = nullptr;   // the binding's, which outlives the thread
+  int serial = 0;                                // the job machine's volume phase
 };
 
 // Each starts a job thread for letters that calls DLL_AnalyseVolume,
 // DLL_DefragVolume or DLL_OptimizedDefragVolume once with the letters as
-// ANSI text, then delivers (first letter, kind, 0, 0) to the binding's
-// completion callback on the user interface thread. False when the thread
-// could not be started: nothing was called and no completion will come.
-bool start_analysis_job(engine_binding& binding, const std::wstring& letters);
-bool start_defrag_job(engine_binding& binding, const std::wstring& letters);
-bool start_optimize_job(engine_binding& binding, const std::wstring& letters);
+// ANSI text, then delivers (first letter, kind, serial, 0) to the binding's
+// completion callback on the user interface thread, or notes the completion
+// of serial lost when it cannot. False when the thread could not be started:
+// nothing was called and no completion will come.
+bool start_analysis_job(engine_binding& binding, const std::wstring& letters, int serial);
+bool start_defrag_job(engine_binding& binding, const std::wstring& letters, int serial);
+bool start_optimize_job(engine_binding& binding, const std::wstring& letters, int serial);
 
 }  // namespace tessarel

@@ -42,8 +42,20 @@ job_completion_window::job_completion_window(job_done_callback on_done)
 
 job_completion_window::~job_completion_window() { DestroyWindow(window_); }
 
-bool job_completion_window::post(wchar_t letter, int kind) const {
-  return PostMessageW(window_, job_done_message, letter, kind) != FALSE;
+bool job_completion_window::post(wchar_t letter, int kind, int serial) const {
+  return PostMessageW(window_, job_done_message,
+                      MAKEWPARAM(letter, static_cast<WORD>(kind)), serial) != FALSE;
+}
+
+void job_completion_window::note_lost(int serial) const noexcept {
+  int latest = lost_.load();
+  while (latest < serial && !lost_.compare_exchange_weak(latest, serial)) {
+  }
+}
+
+bool job_completion_window::take_lost(int serial) noexcept {
+  int expected = serial;
+  return serial != 0 && lost_.compare_exchange_strong(expected, 0);
 }
 
 LRESULT CALLBACK job_completion_window::window_proc(HWND window, UINT message, WPARAM wparam,
@@ -57,7 +69,8 @@ LRESULT CALLBACK job_completion_window::window_proc(HWND window, UINT message, W
     if (self != nullptr && self->on_done_) {
       // The job machine's step must not take the message loop down with it.
       try {
-        self->on_done_(static_cast<wchar_t>(wparam), static_cast<int>(lparam), 0, 0);
+        self->on_done_(static_cast<wchar_t>(LOWORD(wparam)), HIWORD(wparam),
+                       static_cast<int>(lparam), 0);
       } catch (...) {
       }
     }

@@ -11,8 +11,9 @@
 
 namespace tessarel {
 
-// (first letter of the job, kind 0 analysis or 1 defragmentation, 0, 0).
-using job_done_callback = std::function<void(wchar_t letter, int kind, int, int)>;
+// (first letter of the job, kind 0 analysis or 1 defragmentation, the
+// serial of the volume phase the thread ran, 0).
+using job_done_callback = std::function<void(wchar_t letter, int kind, int serial, int)>;
 
 class job_completion_window {
  public:
@@ -25,14 +26,17 @@ class job_completion_window {
   job_completion_window(const job_completion_window&) = delete;
   job_completion_window& operator=(const job_completion_window&) = delete;
 
-  // Any thread: queues one completion. False when it could not be queued
-  // (the window is gone or the queue is full).
-  bool post(wchar_t letter, int kind) const;
+  // Any thread: queues one completion of the phase serial. False when it
+  // could not be queued (the window is gone or the queue is full).
+  bool post(wchar_t letter, int kind, int serial) const;
 
-  // Any thread: a completion could not be posted and will never come.
-  void note_lost() const noexcept { lost_ = true; }
-  // User interface thread: true once for every run of note_lost calls.
-  bool take_lost() noexcept { return lost_.exchange(false); }
+  // Any thread: the completion of phase serial (above 0) could not be posted
+  // and will never come. Serials grow from phase to phase: a mark of an
+  // earlier phase that comes late does not hide a later one's.
+  void note_lost(int serial) const noexcept;
+  // User interface thread: true once when the completion of phase serial
+  // was noted lost.
+  bool take_lost(int serial) noexcept;
 
   HWND window() const noexcept { return window_; }
 
@@ -41,7 +45,8 @@ class job_completion_window {
 
   job_done_callback on_done_;
   HWND window_ = nullptr;
-  mutable std::atomic<bool> lost_{false};
+  // The latest phase whose completion was lost; 0 none.
+  mutable std::atomic<int> lost_{0};
 };
 
 }  // namespace tessarel

@@ -21,6 +21,9 @@ thread_starter install_thread_starter(thread_starter starter) {
 
 bool job_thread_set::start(thread_procedure procedure, void* argument) {
   forget_ended();
+  // Room for the handle before the thread runs: once it has started, nothing
+  // here may throw, or the caller would free the argument under the thread.
+  threads_.reserve(threads_.size() + 1);
   const thread_starter starter = installed_starter ? installed_starter : &_beginthreadex;
   const uintptr_t thread = starter(nullptr, 0, procedure, argument, 0, nullptr);
   if (thread == 0) return false;

@@ -24,7 +24,7 @@ class job_thread_set {
 
   // Starts procedure(argument) on a new thread and keeps its handle. False
   // when the thread could not be started: procedure never runs and argument
-  // stays the caller's.
+  // stays the caller's. Throws only before the thread starts.
   bool start(thread_procedure procedure, void* argument);
 
   // True while a thread started here has not ended.

@@ -61,10 +61,11 @@ class job_host {
   // --- Threads; each answers false when the thread could not be started,
   // and then no completion or end record will come. ---
   virtual bool start_registry_worker(registry_run run) = 0;
-  virtual bool start_engine_job(engine_run run, const std::wstring& letters) = 0;
-  // True once after a job thread ended without being able to deliver its
-  // completion (which will then never come).
-  virtual bool completion_lost() = 0;
+  // The thread's completion carries serial, the volume phase it runs.
+  virtual bool start_engine_job(engine_run run, const std::wstring& letters, int serial) = 0;
+  // True once after the job thread of phase serial ended without being able
+  // to deliver its completion (which will then never come).
+  virtual bool completion_lost(int serial) = 0;
 
   // --- Engine and scanner ---
   // DLL_GetWorkingStatus into status; false when no status was had.

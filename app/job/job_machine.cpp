@@ -136,7 +136,7 @@ job_machine::phase_start job_machine::run_next_phase(bool defrag) {
   const engine_run run = !defrag ? engine_run::analyse
                          : plain_defrag_ ? engine_run::defragment
                                          : engine_run::optimise;
-  if (!host_.start_engine_job(run, job.letters)) return phase_start::failed;
+  if (!host_.start_engine_job(run, job.letters, ++volume_serial_)) return phase_start::failed;
   volume_phase_ = true;
   return phase_start::started;
 }
@@ -180,7 +180,7 @@ void job_machine::on_timer() {
   // not show the idle engine's numbers.
   if (!volume_phase_) return;
   // The job thread ended without its completion reaching this thread.
-  if (host_.completion_lost()) return abandon_job();
+  if (host_.completion_lost(volume_serial_)) return abandon_job();
   // A stop the engine missed (asked before its run had begun) is asked again.
   if (panel_.end_mode() == 1) host_.working_stop();
   host_.refresh_map(false);
@@ -222,8 +222,8 @@ void job_machine::reset_progress(uint64_t total, int32_t activity) {
   host_.set_progress_position(0);
 }
 
-void job_machine::on_engine_job_done(wchar_t, int kind, int, int) {
-  if (!volume_phase_) return;
+void job_machine::on_engine_job_done(wchar_t, int kind, int serial, int) {
+  if (!volume_phase_ || serial != volume_serial_) return;
   volume_phase_ = false;
   try {
     if (kind == 0) {

@@ -64,9 +64,11 @@ class job_machine {
   // that the phase's completion was lost. Does nothing outside a volume
   // phase.
   void on_timer();
-  // A job thread's end (kind 0 analysis, 1 defragmentation). A step that
-  // throws ends the job as stopped: idle, no report.
-  void on_engine_job_done(wchar_t letter, int kind, int, int);
+  // A job thread's end (kind 0 analysis, 1 defragmentation) of the volume
+  // phase serial; one of a phase no longer running (a thread of a job that
+  // ended as stopped) is ignored. A step that throws ends the job as
+  // stopped: idle, no report.
+  void on_engine_job_done(wchar_t letter, int kind, int serial, int);
   // A registry worker's record, valid during the call. An end record whose
   // step throws ends the job as stopped.
   void on_registry_progress(const regscan::scan_progress& record);
@@ -106,6 +108,7 @@ class job_machine {
   bool finishing_ = false;      // end step and report under way
   bool defrag_job_ = false;     // the running job is a defragmentation
   bool volume_phase_ = false;   // an engine job thread runs
+  int volume_serial_ = 0;       // the latest volume phase's; each start counts up
   bool registry_phase_ = false; // a registry worker runs
   registry_run registry_run_ = registry_run::scan;
   int job_exit_action_ = 0;     // read at the defragmentation's start

@@ -11,9 +11,15 @@ defrag_menu_t::defrag_menu_t(unsigned first, unsigned last) : image_dlg(first, l
 
 defrag_menu_t::~defrag_menu_t() = default;
 
-INT_PTR defrag_menu_t::on_command(int, int, HWND control) {
-  // A null sender (a key's command) never matches a child without a window.
-  if (!control) return 0;
+INT_PTR defrag_menu_t::on_command(int, int id, HWND control) {
+  // A key's command comes without a child's handle (no child has the window
+  // id of a key's command): Esc closes the menu as its close button does,
+  // Enter and the others start nothing.
+  if (!control) {
+    if (id != IDCANCEL) return 0;
+    on_close();
+    return 1;
+  }
   size_t button = 0;
   while (button <= optimized_button &&
          (button >= children().size() || children()[button]->handle() != control))

@@ -27,8 +27,10 @@ class defrag_menu_t : public vemo::image_dlg {
                          unsigned last = defrag_menu_last_item);
   ~defrag_menu_t() override;
 
-  // Tells the buttons apart by the child's handle alone; any other sender is
-  // left unhandled (0).
+  // Tells the buttons apart by the child's handle alone (the optimised
+  // button notifies with id 2, the id of IDCANCEL); any other sender is left
+  // unhandled (0). Without a handle: IDCANCEL (Esc) closes the menu, every
+  // other id is left unhandled.
   INT_PTR on_command(int code, int id, HWND control) override;
 };
 

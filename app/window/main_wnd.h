@@ -119,8 +119,8 @@ class main_wnd : public biscuit_view, private job_host {
   void step_progress() override;
   int message_box(const wchar_t* text, UINT flags) override;
   bool start_registry_worker(registry_run run) override;
-  bool start_engine_job(engine_run run, const std::wstring& letters) override;
-  bool completion_lost() override;
+  bool start_engine_job(engine_run run, const std::wstring& letters, int serial) override;
+  bool completion_lost(int serial) override;
   bool working_status(WorkingStatus& status) override;
   bool get_logout() override;
   bool get_restart() override;

@@ -150,19 +150,19 @@ int main_wnd::message_box(const wchar_t* text, UINT flags) {
 
 bool main_wnd::start_registry_worker(registry_run run) { return registry_workers_.start(run); }
 
-bool main_wnd::start_engine_job(engine_run run, const std::wstring& letters) {
+bool main_wnd::start_engine_job(engine_run run, const std::wstring& letters, int serial) {
   switch (run) {
     case engine_run::analyse:
-      return start_analysis_job(binding_, letters);
+      return start_analysis_job(binding_, letters, serial);
     case engine_run::defragment:
-      return start_defrag_job(binding_, letters);
+      return start_defrag_job(binding_, letters, serial);
     case engine_run::optimise:
-      return start_optimize_job(binding_, letters);
+      return start_optimize_job(binding_, letters, serial);
   }
   return false;
 }
 
-bool main_wnd::completion_lost() { return binding_.completion().take_lost(); }
+bool main_wnd::completion_lost(int serial) { return binding_.completion().take_lost(serial); }
 
 bool main_wnd::working_status(WorkingStatus& status) {
   const WorkingStatus* current = binding_.entry_points().get_working_status();

@@ -70,13 +70,31 @@ run_start_wait_for_prefix() {
   done
 }
 
+# Prints the entries of folder DIR named NAME in any letter case, one a
+# line: Windows names are not case-sensitive, and Wine's prefix holds
+# "windows/tasks" where Windows has "Windows/Tasks".
+run_start_entries_named() {
+  local dir=$1 name=$2 entry
+  for entry in "$dir"/*; do
+    [[ -e $entry ]] || continue
+    local base=${entry##*/}
+    [[ ${base,,} == "${name,,}" ]] && echo "$entry"
+  done
+}
+
 # Removes the Run values "Tessarel" and "VELTOR" from the prefix's
 # system.reg and the scheduled task's file, so Wine's start-up launches
 # nothing and the program's options show what a new installation shows.
 # Call only while no process uses the prefix.
 run_start_clean_prefix() {
-  local prefix=$1 registry="$1/system.reg"
-  rm -f "$prefix/drive_c/windows/Tasks/$run_start_task_file"
+  local prefix=$1 registry="$1/system.reg" windows tasks task
+  while IFS= read -r windows; do
+    while IFS= read -r tasks; do
+      while IFS= read -r task; do
+        rm -f "$task"
+      done < <(run_start_entries_named "$tasks" "$run_start_task_file")
+    done < <(run_start_entries_named "$windows" tasks)
+  done < <(run_start_entries_named "$prefix/drive_c" windows)
   [[ -f $registry ]] || return 0
   local names
   names=$(IFS='|'; echo "${run_start_run_values[*]}")

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -136,14 +137,16 @@ TEST_F(SkinnedDialog, LinkClickOpensItsAddressAndAClickElsewhereDrags) {
 }
 
 // Catches children numbered or placed by counting: an edit box that takes a
-// button's id, children sharing the window id 0, and a child placed at the
-// rectangle of the item after its own when an item of the range makes no
-// child (a second shape, or an unknown keyword that moved the items up).
+// button's id, children sharing a window id, a child whose window id is one
+// the dialog loop sends for a key (Esc would come as IDCANCEL with that
+// child's handle), and a child placed at the rectangle of the item after its
+// own when an item of the range makes no child (a second shape, or an
+// unknown keyword that moved the items up).
 TEST_F(SkinnedDialog, EachChildHasADistinctIdAndStandsAtItsOwnItem) {
   const std::string shape = "shap_ib dlg_back.bmp 0 0";
   struct child {
-    int id;
-    RECT at;  // dialog client coordinates
+    int notify_id;  // a button's; -1 for an edit box
+    RECT at;        // dialog client coordinates
   };
   struct id_case {
     const char* what;
@@ -157,7 +160,7 @@ TEST_F(SkinnedDialog, EachChildHasADistinctIdAndStandsAtItsOwnItem) {
         "edit_wib 5 70 85 90", "push_button_wib 100 40 dlg_b.bmp NULL NULL NULL"},
        0,
        4,
-       {{2, {5, 6, 85, 26}}, {0, {10, 40, 40, 60}}, {3, {5, 70, 85, 90}}, {1, {100, 40, 140, 64}}}},
+       {{-1, {5, 6, 85, 26}}, {0, {10, 40, 40, 60}}, {-1, {5, 70, 85, 90}}, {1, {100, 40, 140, 64}}}},
       {"a second shape inside the range",
        {shape, "push_button_wib 10 40 dlg_a.bmp NULL NULL NULL", shape,
         "push_button_wib 100 40 dlg_b.bmp NULL NULL NULL"},
@@ -180,7 +183,10 @@ TEST_F(SkinnedDialog, EachChildHasADistinctIdAndStandsAtItsOwnItem) {
     scripted_dialog<vemo::image_dlg> dlg(c.first, c.last);
     std::vector<int> ids;
     std::vector<RECT> placed;
+    std::vector<int> key_ids_with_child;
     dlg.run_with([&](vemo::image_dlg& d, HWND hwnd) {
+      for (int key_id = IDOK; key_id <= IDCONTINUE; ++key_id)
+        if (GetDlgItem(hwnd, key_id)) key_ids_with_child.push_back(key_id);
       save_screenshot(hwnd, L"image_dlg_children_" + std::to_wstring(++shot) + L".png");
       for (const auto& w : d.children()) {
         ids.push_back(IsWindow(w->handle()) ? GetDlgCtrlID(w->handle()) : -1);
@@ -189,13 +195,14 @@ TEST_F(SkinnedDialog, EachChildHasADistinctIdAndStandsAtItsOwnItem) {
         placed.push_back(r);
       }
     });
+    EXPECT_EQ(key_ids_with_child, std::vector<int>{});
     ASSERT_EQ(ids.size(), c.children.size());
     for (size_t k = 0; k < ids.size(); ++k) {
-      EXPECT_EQ(ids[k], c.children[k].id) << "child " << k;
+      EXPECT_NE(ids[k], -1) << "child " << k;
+      EXPECT_EQ(std::count(ids.begin(), ids.end(), ids[k]), 1) << "child " << k;
       EXPECT_TRUE(EqualRect(&placed[k], &c.children[k].at)) << "child " << k;
-      if (auto* b = dynamic_cast<vemo::push_button*>(dlg.children()[k].get())) {
-        EXPECT_EQ(b->control_id(), c.children[k].id) << "child " << k;
-      }
+      auto* b = dynamic_cast<vemo::push_button*>(dlg.children()[k].get());
+      EXPECT_EQ(b ? b->control_id() : -1, c.children[k].notify_id) << "child " << k;
     }
   }
 }

@@ -37,37 +37,30 @@ image_dlg::image_dlg(unsigned first, unsigned last)
       last_(last),
       font_(static_cast<HFONT>(GetStockObject(OEM_FIXED_FONT))) {
   int buttons = 0;
-  std::vector<size_t> edits;
   for (size_t i = first; i <= last && i < dialog_items.size(); ++i) {
     image_dlg_item_base* item = dialog_items[i].get();
     if (auto* button_item = dynamic_cast<push_button_wib*>(item)) {
-      const int id = buttons++;
+      // The button's notification id: its position among the buttons.
       auto button = std::make_unique<push_button>(
           button_item->image_files[0], button_item->image_files[1], button_item->image_files[2],
-          button_item->image_files[3], id, 0);
+          button_item->image_files[3], buttons++, 0);
       const mem_bitmap* face = button->image(push_button::normal);
       button_item->right = button_item->left + (face ? face->width() : 0);
       button_item->bottom = button_item->top + (face ? face->height() : 0);
-      add_child(std::move(button), i, id);
+      add_child(std::move(button), i);
     } else if (dynamic_cast<edit_wib*>(item)) {
-      edits.push_back(children_.size());
-      add_child(std::make_unique<edit>(), i, 0);
+      add_child(std::make_unique<edit>(), i);
     } else if (auto* shape = dynamic_cast<shape_ib*>(item)) {
       background_.load(shape->bitmap_file);
       corner_width_ = shape->corner_width;
       corner_height_ = shape->corner_height;
     }
   }
-  // Buttons are numbered 0, 1, 2, ... as their items come; the edit boxes
-  // take the ids after the last button, so no two children share an id.
-  for (size_t k = 0; k < edits.size(); ++k)
-    child_ids_[edits[k]] = buttons + static_cast<int>(k);
 }
 
-void image_dlg::add_child(std::unique_ptr<window> child, size_t item, int id) {
+void image_dlg::add_child(std::unique_ptr<window> child, size_t item) {
   children_.push_back(std::move(child));
   child_items_.push_back(item);
-  child_ids_.push_back(id);
 }
 
 // The menu is built for every use: its widgets (and their bitmaps) go with it.
@@ -109,7 +102,11 @@ INT_PTR image_dlg::on_init_dialog(HWND hwnd, WPARAM, LPARAM) {
     const window_ib* place = window_item(child_items_[k]);
     if (!place) continue;
     window& child = *children_[k];
-    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(child_ids_[k]));
+    // The window id, not the id a button notifies with: the dialog loop
+    // sends the command ids of keys (IDOK for Enter, IDCANCEL for Esc) with
+    // the handle of the child that has that window id.
+    const auto id =
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(image_dlg_first_child_id + k));
     if (!child.create(std::wstring(), WS_CHILD | WS_VISIBLE, RECT{0, 0, 0, 0}, this, id))
       continue;
     MoveWindow(child.handle(), place->left, place->top, place->right - place->left,
@@ -156,7 +153,6 @@ INT_PTR image_dlg::on_paint(HDC dc, PAINTSTRUCT&) {
 INT_PTR image_dlg::close_all() {
   children_.clear();
   child_items_.clear();
-  child_ids_.clear();
   end();
   return 1;
 }

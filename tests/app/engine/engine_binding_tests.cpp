@@ -113,7 +113,7 @@ TEST_F(StandInBinding, DestroyedDuringARunStopsItAndWaitsForTheThread) {
   {
     engine_binding binding(stand_in_folder(L"full"), {});
     file_name = binding.library_file_name();
-    ASSERT_TRUE(start_defrag_job(binding, L"C"));
+    ASSERT_TRUE(start_defrag_job(binding, L"C", 1));
     ASSERT_TRUE(stand_in_wait_for_calls("DLL_DefragVolume", 1, 5000));
   }
   const auto stops = journal("DLL_WorkingStop");

@@ -19,15 +19,16 @@ struct completion {
   wchar_t letter;
   int kind;
   DWORD thread_id;
+  int serial = 0;
 };
 
 job_done_callback record_into(std::vector<completion>& done) {
-  return [&done](wchar_t letter, int kind, int, int) {
-    done.push_back({letter, kind, GetCurrentThreadId()});
+  return [&done](wchar_t letter, int kind, int serial, int) {
+    done.push_back({letter, kind, GetCurrentThreadId(), serial});
   };
 }
 
-using job_start = bool (*)(engine_binding&, const std::wstring&);
+using job_start = bool (*)(engine_binding&, const std::wstring&, int);
 
 const struct job_case {
   const char* export_name;
@@ -43,7 +44,8 @@ using EngineJob = StandInEngineTest;
 
 // Catches a job that calls the export per letter or on the caller's thread,
 // a completion that comes before the export returns, twice, with the wrong
-// kind, or on the job thread instead of the user interface thread.
+// kind or without its phase's serial, or on the job thread instead of the
+// user interface thread.
 TEST_F(EngineJob, OneExportCallOnANewThreadThenTheCompletionOnTheCallersThread) {
   for (const job_case& c : job_cases) {
     SCOPED_TRACE(c.export_name);
@@ -52,7 +54,7 @@ TEST_F(EngineJob, OneExportCallOnANewThreadThenTheCompletionOnTheCallersThread) 
     std::vector<completion> done;
     engine_binding binding(stand_in_folder(L"full"), record_into(done));
 
-    ASSERT_TRUE(c.start(binding, L"CD"));
+    ASSERT_TRUE(c.start(binding, L"CD", 70000));
     ASSERT_TRUE(stand_in_wait_for_calls(c.export_name, 1, 5000));
     pump_messages();
     EXPECT_TRUE(done.empty()) << "completion while the export still blocks";
@@ -70,6 +72,7 @@ TEST_F(EngineJob, OneExportCallOnANewThreadThenTheCompletionOnTheCallersThread) 
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].letter, L'C');
     EXPECT_EQ(done[0].kind, c.kind);
+    EXPECT_EQ(done[0].serial, 70000);
     EXPECT_EQ(done[0].thread_id, GetCurrentThreadId());
   }
 }
@@ -82,11 +85,11 @@ TEST_F(EngineJob, ACompletionCanStartTheNextJob) {
   engine_binding binding(stand_in_folder(L"full"), [&](wchar_t letter, int kind, int, int) {
     done.push_back({letter, kind, GetCurrentThreadId()});
     if (kind == job_kind_defrag) {
-      EXPECT_TRUE(start_analysis_job(*self, L"E"));
+      EXPECT_TRUE(start_analysis_job(*self, L"E", 2));
     }
   });
   self = &binding;
-  ASSERT_TRUE(start_defrag_job(binding, L"DE"));
+  ASSERT_TRUE(start_defrag_job(binding, L"DE", 1));
   ASSERT_TRUE(pump_until([&] { return done.size() == 2; }));
   binding.job_threads().wait_all();
 
@@ -110,7 +113,7 @@ TEST_F(EngineJob, AThreadThatCannotStartIsReportedAndNothingIsCalled) {
   std::vector<completion> done;
   engine_binding binding(stand_in_folder(L"full"), record_into(done));
   const thread_starter previous = install_thread_starter(&fail_to_start);
-  for (const job_case& c : job_cases) EXPECT_FALSE(c.start(binding, L"C")) << c.export_name;
+  for (const job_case& c : job_cases) EXPECT_FALSE(c.start(binding, L"C", 1)) << c.export_name;
   install_thread_starter(previous);
 
   pump_messages();

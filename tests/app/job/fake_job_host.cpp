@@ -80,7 +80,14 @@ bool fake_job_host::start_registry_worker(registry_run run) {
   return threads_start;
 }
 
-bool fake_job_host::start_engine_job(engine_run run, const std::wstring& letters) {
+bool fake_job_host::completion_lost(int serial) {
+  if (serial == 0 || serial != lost) return false;
+  lost = 0;
+  return true;
+}
+
+bool fake_job_host::start_engine_job(engine_run run, const std::wstring& letters, int serial) {
+  serials.push_back(serial);
   const char* name = run == engine_run::analyse      ? "analyse"
                      : run == engine_run::defragment ? "defragment"
                                                      : "optimise";

@@ -28,7 +28,8 @@ class fake_job_host : public job_host {
   bool restart = false;
   WorkingStatus status{};
   bool has_status = true;
-  bool lost = false;                     // the next poll finds the completion lost
+  int lost = 0;                          // the phase whose completion a poll finds lost
+  std::vector<int> serials;              // of every engine job started, in order
   std::string throw_at;                  // this journal line throws, every time
 
   std::vector<std::string> journal;
@@ -60,8 +61,8 @@ class fake_job_host : public job_host {
   void step_progress() override { note("stepit"); }
   int message_box(const wchar_t* text, UINT flags) override;
   bool start_registry_worker(registry_run run) override;
-  bool start_engine_job(engine_run run, const std::wstring& letters) override;
-  bool completion_lost() override { return std::exchange(lost, false); }
+  bool start_engine_job(engine_run run, const std::wstring& letters, int serial) override;
+  bool completion_lost(int serial) override;
   bool working_status(WorkingStatus& out) override;
   bool get_logout() override { return note("get_logout"), logout; }
   bool get_restart() override { return note("get_restart"), restart; }

@@ -17,7 +17,10 @@ class job_fixture : public ::testing::Test {
   void TearDown() override { exit_action = exit_action_none; }
 
   void select(const std::wstring& letters, bool registry) { host.selected = {letters, registry}; }
-  void engine_done(int kind) { machine.on_engine_job_done(L'C', kind, 0, 0); }
+  // The completion of the latest engine job started.
+  void engine_done(int kind) {
+    machine.on_engine_job_done(L'C', kind, host.serials.empty() ? 0 : host.serials.back(), 0);
+  }
   void record(uint32_t type, bool step = false, const std::wstring& text = L"") {
     regscan::scan_progress progress;
     progress.type = type;

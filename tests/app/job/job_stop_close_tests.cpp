@@ -124,7 +124,9 @@ TEST_F(Stops, ThreadThatCannotStartEndsTheJob) {
 // A phase end whose step throws, or a completion that was lost, ends the
 // job as stopped: idle, buttons back, no timer, no bar, no report, no
 // phase still due, and a close asked meanwhile goes through. Catches a
-// window that refuses every command until it is killed.
+// window that refuses every command until it is killed, and a completion
+// or lost mark of the stopped job's thread that comes late and ends the
+// next job.
 TEST_F(Stops, FailedStepEndsTheJobAsStopped) {
   const struct {
     const char* name;
@@ -163,10 +165,10 @@ TEST_F(Stops, FailedStepEndsTheJobAsStopped) {
         end.type = r.defrag ? regscan::progress_clean_end : regscan::progress_scan_end;
         machine.on_registry_progress(end);
       } else {
-        machine.on_engine_job_done(L'C', r.defrag ? 1 : 0, 0, 0);
+        machine.on_engine_job_done(L'C', r.defrag ? 1 : 0, host.serials.back(), 0);
       }
     } else {
-      host.lost = true;
+      host.lost = host.serials.back();
       host.engine_at('C', 1, 0, 0);
       machine.on_timer();
     }
@@ -183,8 +185,19 @@ TEST_F(Stops, FailedStepEndsTheJobAsStopped) {
       host.throw_at.clear();
       host.journal.clear();
       host.selected = {L"D", false};
+      const std::vector<int> stopped_phases = host.serials;
       EXPECT_TRUE(machine.start_analysis()) << "a new job can start";
       EXPECT_EQ(host.lines("engine"), S{"engine analyse D"});
+      for (int serial : stopped_phases) {
+        machine.on_engine_job_done(L'C', 0, serial, 0);
+        machine.on_engine_job_done(L'C', 1, serial, 0);
+        host.lost = serial;
+        machine.on_timer();
+      }
+      EXPECT_TRUE(machine.busy()) << "the new job ended by the stopped one's thread";
+      EXPECT_TRUE(host.lines("report").empty());
+      machine.on_engine_job_done(L'D', 0, host.serials.back(), 0);
+      EXPECT_EQ(host.lines("report"), S{"report 1"});
     }
   }
 }

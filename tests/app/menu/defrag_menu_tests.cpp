@@ -66,8 +66,7 @@ TEST_F(DefragMenu, ButtonsSendTheirCommandsWhileOpenThenClose) {
     bool closed = false;
     menu.run_with([&](defrag_menu_t& m, HWND hwnd) {
       owner.menu = hwnd;
-      // Not handled: a key's command (no sender) and another window's.
-      SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+      // Not handled: another window's command.
       SendMessageW(hwnd, WM_COMMAND, 1, reinterpret_cast<LPARAM>(owner.handle()));
       EXPECT_EQ(m.handle(), hwnd);
       closed = click_child(m, button);
@@ -75,6 +74,32 @@ TEST_F(DefragMenu, ButtonsSendTheirCommandsWhileOpenThenClose) {
     EXPECT_TRUE(closed) << "button " << button;
     EXPECT_EQ(owner.commands, expected) << "button " << button;
   }
+}
+
+// Keys as a user presses them, handled by the menu's own loop: Enter starts
+// nothing and the menu stays; Esc closes it as its close button does and
+// starts nothing. Catches buttons whose window ids are the keys' commands
+// (Esc came as IDCANCEL with the optimised button's handle and started an
+// optimised defragmentation, Enter as IDOK with the plain one's).
+TEST_F(DefragMenu, EnterStartsNothingEscClosesTheMenu) {
+  scripted_dialog<defrag_menu_t> menu;
+  bool foreground = false, open_after_enter = false, open_after_esc = false;
+  menu.run_steps({[&](defrag_menu_t&, HWND hwnd) {
+                    owner.menu = hwnd;
+                    foreground = GetForegroundWindow() == hwnd;
+                    if (foreground) press_key(VK_RETURN);
+                  },
+                  [&](defrag_menu_t& m, HWND hwnd) {
+                    open_after_enter = m.handle() == hwnd;
+                    EXPECT_EQ(owner.commands.size(), 0u) << "after Enter";
+                    press_key(VK_ESCAPE);
+                  },
+                  [&](defrag_menu_t&, HWND) { open_after_esc = true; }},
+                 &owner);
+  ASSERT_TRUE(foreground) << "the keys would go to another window";
+  EXPECT_TRUE(open_after_enter);
+  EXPECT_FALSE(open_after_esc);
+  EXPECT_EQ(owner.commands.size(), 0u);
 }
 
 TEST_F(DefragMenu, RangeWithFewerThanThreeButtons) {

@@ -93,25 +93,50 @@ TEST_F(MainWindowJobs, RegistryThenC) {
 }
 
 // The menu's plain button: one defragmentation of both letters, the fresh
-// analysis, report 2.
+// analysis, report 2. Esc pressed in the menu closes it and runs nothing.
 TEST_F(MainWindowJobs, PlainDefragmentationThroughTheMenu) {
-  open();
-  click_row(1);
-  click_row(2);
-  {
-    modal_answerer menu({click_child(1)});
-    press(button_defragment_start);
-    ASSERT_EQ(menu.modals.size(), 1u);
+  const struct {
+    const char* what;
+    modal_answerer::step in_menu;
+    std::size_t runs;
+  } cases[] = {
+      {"plain button", click_child(1), 1},
+      {"Esc",
+       [](HWND menu) {
+         if (GetForegroundWindow() == menu) return press_key(VK_ESCAPE);
+         ADD_FAILURE() << "the key would go to another window";
+         click_child(0)(menu);
+       },
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    stand_in_reset();
+    open();
+    click_row(1);
+    click_row(2);
+    {
+      modal_answerer menu({c.in_menu});
+      press(button_defragment_start);
+      ASSERT_EQ(menu.modals.size(), 1u);
+    }
+    ASSERT_TRUE(wait_idle());
+    const auto defrag = journal("DLL_DefragVolume");
+    const auto analysis = journal("DLL_AnalyseVolume");
+    ASSERT_EQ(defrag.size(), c.runs);
+    ASSERT_EQ(analysis.size(), c.runs);
+    ASSERT_EQ(reports().size(), c.runs);
+    if (c.runs) {
+      EXPECT_STREQ(defrag[0].text, "CD");
+      EXPECT_STREQ(analysis[0].text, "CD");
+      EXPECT_EQ(reports()[0].first, 2);
+    } else {
+      EXPECT_TRUE(journal("DLL_OptimizedDefragVolume").empty());
+      EXPECT_TRUE(shown(button_defragment_start));
+      EXPECT_TRUE(save_screenshot(hwnd(), L"main_window_after_menu_esc.png"));
+    }
+    close();
   }
-  ASSERT_TRUE(wait_idle());
-  const auto defrag = journal("DLL_DefragVolume");
-  const auto analysis = journal("DLL_AnalyseVolume");
-  ASSERT_EQ(defrag.size(), 1u);
-  ASSERT_EQ(analysis.size(), 1u);
-  EXPECT_STREQ(defrag[0].text, "CD");
-  EXPECT_STREQ(analysis[0].text, "CD");
-  ASSERT_EQ(reports().size(), 1u);
-  EXPECT_EQ(reports()[0].first, 2);
 }
 
 // Two volumes optimised: the confirmation (owned by the window, caption

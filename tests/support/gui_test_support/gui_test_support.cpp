@@ -54,6 +54,17 @@ void send_button(DWORD flags) {
 void press_left() { send_button(MOUSEEVENTF_LEFTDOWN); }
 void release_left() { send_button(MOUSEEVENTF_LEFTUP); }
 
+void press_key(WORD virtual_key) {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC));
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
 bool pump_until(const std::function<bool()>& done, int max_ms) {
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(max_ms);
   while (!done() && GetTickCount64() < deadline) {

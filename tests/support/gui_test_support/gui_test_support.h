@@ -26,6 +26,12 @@ void move_cursor_to(int x, int y);
 void press_left();
 void release_left();
 
+// Presses and releases a key (a virtual-key code) through the input queue,
+// as a user's key press, and dispatches nothing: the loop that runs next
+// handles it (a dialog's own loop turns Enter and Esc into its commands).
+// The key goes to the foreground window.
+void press_key(WORD virtual_key);
+
 // Dispatches messages until done() holds or max_ms have passed (for what
 // the system delivers on a timer of its own, such as WM_MOUSELEAVE).
 // Returns done().

@@ -2,7 +2,10 @@
 // Skinned dialogs driven by a test (the program's tests use it too): the
 // script runs from a timer of the dialog's own modal loop once the window is
 // up, so real mouse input reaches it; a dialog still running afterwards is
-// ended. Also an address opener that records instead of opening.
+// ended. A script of several steps runs one step per tick of that loop, so
+// the keys one step presses reach the dialog through its own loop (which
+// turns Enter and Esc into its commands) before the next step runs. Also an
+// address opener that records instead of opening.
 
 #include <windows.h>
 
@@ -22,8 +25,16 @@ class scripted_dialog : public Dialog {
  public:
   using Dialog::Dialog;
 
-  INT_PTR run_with(std::function<void(Dialog&, HWND)> steps, vemo::window* owner = nullptr) {
+  using step = std::function<void(Dialog&, HWND)>;
+
+  INT_PTR run_with(step steps, vemo::window* owner = nullptr) {
+    return run_steps({std::move(steps)}, owner);
+  }
+  // The steps in order, each on its own tick; those after the step that
+  // ended the dialog do not run.
+  INT_PTR run_steps(std::vector<step> steps, vemo::window* owner = nullptr) {
     steps_ = std::move(steps);
+    next_ = 0;
     return this->run(owner);
   }
 
@@ -44,14 +55,25 @@ class scripted_dialog : public Dialog {
     // come first (slow start-up, as under emulation): it fires again until
     // the window is shown, for at most about a second.
     if (!IsWindowVisible(hwnd) && running() != nullptr && ++running()->waits_ < 100) return;
+    // No tick may come while a step runs a loop of its own (a message box).
     KillTimer(hwnd, id);
     scripted_dialog* const self = std::exchange(running(), nullptr);
     if (!self) return;
-    if (self->steps_) self->steps_(*self, hwnd);
-    if (self->handle() == hwnd) self->end();
+    if (self->next_ < self->steps_.size()) {
+      const step& current = self->steps_[self->next_++];
+      if (current) current(*self, hwnd);
+    }
+    if (self->handle() != hwnd) return;
+    if (self->next_ < self->steps_.size()) {
+      running() = self;
+      SetTimer(hwnd, id, 10, &scripted_dialog::fire);
+      return;
+    }
+    self->end();
   }
 
-  std::function<void(Dialog&, HWND)> steps_;
+  std::vector<step> steps_;
+  size_t next_ = 0;
   int waits_ = 0;
 };
 

@@ -38,10 +38,12 @@ quiet_wine() {
 # --- the clean start: a prefix left with the program's Run values and task
 # Catches a Run value that survives in either registry view (Wine's start-up
 # would start a second copy that makes the run's own exit at once), a task
-# that stays, and a clean-up that takes anything else with it.
+# that stays (looked for as "Tasks" where Wine makes "tasks"), and a
+# clean-up that takes anything else with it.
 prefix="$scratch/prefix"
-mkdir -p "$prefix/drive_c/windows/Tasks"
-touch "$prefix/drive_c/windows/Tasks/Tessarel 任务.job" "$prefix/drive_c/windows/Tasks/Other.job"
+tasks="$prefix/drive_c/windows/tasks"
+mkdir -p "$tasks"
+touch "$tasks/Tessarel 任务.job" "$tasks/Other.job"
 cat >"$prefix/system.reg" <<'REG'
 WINE REGISTRY Version 2
 ;; All keys relative to \\Machine
@@ -81,8 +83,8 @@ expected='WINE REGISTRY Version 2
 "VELTOR"="kept too"'
 [[ $(cat "$prefix/system.reg") == "$expected" ]] ||
   fail "system.reg after the clean start:"$'\n'"$(cat "$prefix/system.reg")"
-[[ ! -e "$prefix/drive_c/windows/Tasks/Tessarel 任务.job" ]] || fail "the task's file stayed"
-[[ -e "$prefix/drive_c/windows/Tasks/Other.job" ]] || fail "another task's file went"
+[[ ! -e "$tasks/Tessarel 任务.job" ]] || fail "the task's file stayed"
+[[ -e "$tasks/Other.job" ]] || fail "another task's file went"
 run_start_clean_prefix "$scratch/no-prefix-here" || fail "a prefix not made yet is an error"
 
 # --- how the program ended

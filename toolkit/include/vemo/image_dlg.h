@@ -22,6 +22,12 @@ namespace vemo {
 // caption, resized when the dialog initialises.
 constexpr int image_dlg_template = 102;
 
+// The window id of a skinned dialog's first child; the others follow in
+// creation order. Above every command id the system sends a dialog for a
+// key (IDOK, IDCANCEL, and IDABORT to IDCONTINUE), so a key's command never
+// carries a child's handle.
+constexpr int image_dlg_first_child_id = 100;
+
 // The address the home link opens: the program's home page, stored by the
 // program at start-up; empty until then.
 const std::wstring& home_page_address();
@@ -39,9 +45,9 @@ class image_dlg : public modal_dlg {
   // Builds the child widgets (no windows yet) and loads the background from
   // the items first to last, both inclusive. Indexes past the end of
   // dialog_items are left out. Button items get their right and bottom from
-  // the size of their image 0 (none: right = left, bottom = top). Control
-  // ids: the buttons 0, 1, 2, ... in item order (edit boxes do not count),
-  // then the edit boxes the ids after the last button.
+  // the size of their image 0 (none: right = left, bottom = top). The
+  // buttons notify with the ids 0, 1, 2, ... in item order (edit boxes do
+  // not count); edit boxes notify with their window id.
   image_dlg(unsigned first, unsigned last);
   // Deletes the child widgets too.
   ~image_dlg() override;
@@ -52,7 +58,7 @@ class image_dlg : public modal_dlg {
   // Link 2: any address the shell opens (a mailto: link, say).
   void set_link(const std::wstring& url, const std::wstring& text, POINT position);
 
-  // Creates each child's window with its control id at the rectangle of the
+  // Creates each child's window with its window id at the rectangle of the
   // item it was built from, sets the rounded region and centres the dialog
   // on the screen at its background's size; without a background, at the
   // template's size.
@@ -84,12 +90,11 @@ class image_dlg : public modal_dlg {
   void set_link_at(text_link& link, std::wstring url, const std::wstring& text, POINT position);
   const text_link* link_at(int x, int y) const;
 
-  void add_child(std::unique_ptr<window> child, size_t item, int id);
+  void add_child(std::unique_ptr<window> child, size_t item);
 
   std::vector<std::unique_ptr<window>> children_;
-  // Per child: the index of its item in dialog_items, its control id.
+  // Per child: the index of its item in dialog_items.
   std::vector<size_t> child_items_;
-  std::vector<int> child_ids_;
   unsigned first_, last_;
   mem_bitmap background_;
   int corner_width_ = 0, corner_height_ = 0;

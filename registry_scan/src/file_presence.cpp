@@ -91,7 +91,8 @@ path_presence presence_of(const std::wstring& path, path_kind wanted) {
   return through_reparse_point(path) ? path_presence::unknown : path_presence::absent;
 }
 
-// Letters compared without case; '/' stands for '\\', as the system reads it.
+// Letters compared without case; "/" stands for a backslash, as the system
+// reads it.
 bool same_letters(const wchar_t* a, const wchar_t* b, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     if (is_separator(a[i]) && is_separator(b[i])) continue;
@@ -107,7 +108,8 @@ bool under_folder(const std::wstring& path, const std::wstring& folder) {
 
 // The same path under the native program-files or common-files folder, when
 // a 32-bit program on 64-bit Windows names it under the 32-bit one (which
-// is what %ProgramFiles% gives that program); empty otherwise.
+// is what %ProgramFiles% gives that program), with a backslash or "/" after
+// or inside the folder's name; empty otherwise.
 std::wstring native_counterpart(const std::wstring& path) {
   const file_system_seam& fs = current_file_system();
   if (!fs.is_wow64()) return {};

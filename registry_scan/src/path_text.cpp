@@ -55,9 +55,9 @@ path_verdict verdict_of(path_presence presence) {
 // An unquoted command line: the program may be followed by arguments, and
 // its own path may hold blanks, so every cut just before a blank is a
 // possible path, as the system tries them. A cut names the program only
-// when it is a file (the loader starts nothing else); the whole text is
-// taken as it is. A tab ends the program for certain (no file name holds
-// one), so nothing past the first tab is.
+// when it is a file (the loader starts nothing else); the whole text counts
+// when it names a file or a folder. A tab ends the program for certain (no
+// file name holds one), so nothing past the first tab is.
 path_verdict judge_unquoted(const std::wstring& text, const path_rules& rules) {
   const std::size_t tab = text.find(L'\t');
   path_presence found = tab == std::wstring::npos

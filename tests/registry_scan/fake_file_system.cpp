@@ -11,7 +11,7 @@ fake_file_system* active = nullptr;
 DWORD fake_attributes(const wchar_t* asked) {
   active->looked_at.push_back(asked);
   active->error_modes.push_back(GetThreadErrorMode());
-  // The system reads "/" as "\\".
+  // The system reads "/" as a backslash.
   std::wstring path = asked;
   for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
   const auto present = active->attributes.find(path);

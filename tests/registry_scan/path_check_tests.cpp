@@ -190,7 +190,9 @@ struct native_case {
 // What a 32-bit process on 64-bit Windows sees: %ProgramFiles% names the
 // 32-bit folder, where a 64-bit program's valid entry finds nothing.
 // Catches such a path called missing although the native folder has it,
-// and a look in the native folder where none is wanted.
+// a look in the native folder where none is wanted, and a leftover under
+// the 32-bit folder kept because "C:\Program Files" (a folder) is taken for
+// its program.
 const native_case native_cases[] = {
     {"NativeProgram", L"C:\\Program Files (x86)\\Tool\\app.exe", true, true, path_exists},
     {"NativeCommonFile", L"C:\\Program Files (x86)\\Common Files\\Shared\\s.dll", true, true,
@@ -205,7 +207,7 @@ const native_case native_cases[] = {
      path_missing},
     {"NotForThisCategory", L"C:\\Program Files (x86)\\Tool\\app.exe", false, true, path_missing},
     {"NativeProcess", L"C:\\Program Files (x86)\\Tool\\app.exe", true, false, path_missing},
-    // "/" stands for "\\" after or inside the folder's name.
+    // "/" stands for a backslash after or inside the folder's name.
     {"SlashAfterTheFolder", L"C:\\Program Files (x86)/Tool/app.exe", true, true, path_exists},
     {"SlashesThroughout", L"C:/Program Files (x86)/Tool/app.exe /min", true, true, path_exists},
     {"SlashesQuoted", L"\"C:/Program Files (x86)/Common Files/Shared/s.dll\" /a", true, true,

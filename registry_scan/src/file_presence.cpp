@@ -58,21 +58,58 @@ look look_up(const std::wstring& path) {
   return look_in_both_views(fs, path);
 }
 
+bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Whether the path itself or a folder on its way from the root is a reparse
+// point (a junction, a symbolic link, a volume mounted in a folder). Its
+// target may be a disk that is away, so "not found" there says nothing.
+// Parts that do not exist are passed over; a few attribute reads.
+bool through_reparse_point(const std::wstring& path) {
+  const file_system_seam& fs = current_file_system();
+  std::size_t end = path.size();
+  while (end > 3 && is_separator(path[end - 1])) --end;
+  while (true) {
+    const DWORD attributes = fs.get_attributes(path.substr(0, end).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+      return true;
+    if (end <= 3) return false;
+    // Back to the folder above: up to the separator before the last part,
+    // the root's own separator kept.
+    --end;
+    while (end > 3 && !is_separator(path[end])) --end;
+  }
+}
+
+// What one look says of a path wanted as what: a folder does not count
+// where only a file will do, and nothing that passes through a reparse
+// point is called absent.
+path_presence presence_of(const std::wstring& path, path_kind wanted) {
+  const look found = look_up(path);
+  const bool folder_only = wanted == path_kind::file && found.presence == path_presence::present &&
+                           (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (found.presence != path_presence::absent && !folder_only) return found.presence;
+  return through_reparse_point(path) ? path_presence::unknown : path_presence::absent;
+}
+
+// Letters compared without case; "/" stands for a backslash, as the system
+// reads it.
 bool same_letters(const wchar_t* a, const wchar_t* b, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
+    if (is_separator(a[i]) && is_separator(b[i])) continue;
     if (std::towlower(a[i]) != std::towlower(b[i])) return false;
   }
   return true;
 }
 
 bool under_folder(const std::wstring& path, const std::wstring& folder) {
-  return !folder.empty() && path.size() > folder.size() && path[folder.size()] == L'\\' &&
+  return !folder.empty() && path.size() > folder.size() && is_separator(path[folder.size()]) &&
          same_letters(path.c_str(), folder.c_str(), folder.size());
 }
 
 // The same path under the native program-files or common-files folder, when
 // a 32-bit program on 64-bit Windows names it under the 32-bit one (which
-// is what %ProgramFiles% gives that program); empty otherwise.
+// is what %ProgramFiles% gives that program), with a backslash or "/" after
+// or inside the folder's name; empty otherwise.
 std::wstring native_counterpart(const std::wstring& path) {
   const file_system_seam& fs = current_file_system();
   if (!fs.is_wow64()) return {};
@@ -93,11 +130,11 @@ std::wstring native_counterpart(const std::wstring& path) {
 
 }  // namespace
 
-path_presence look_up_path(const std::wstring& path, bool native_folders) {
-  const path_presence presence = look_up(path).presence;
+path_presence look_up_path(const std::wstring& path, bool native_folders, path_kind wanted) {
+  const path_presence presence = presence_of(path, wanted);
   if (presence != path_presence::absent || !native_folders) return presence;
   const std::wstring native = native_counterpart(path);
-  return native.empty() ? presence : look_up(native).presence;
+  return native.empty() ? presence : presence_of(native, wanted);
 }
 
 bool folder_exists(const std::wstring& path) {

@@ -1,5 +1,7 @@
 #include "regscan/item_checks.h"
 
+#include <cwchar>
+
 #include "regscan/category_texts.h"
 #include "regscan/path_checks.h"
 #include "regscan/registry_access.h"
@@ -33,18 +35,49 @@ HKEY classes_root_of(item_hive hive) {
 }
 
 // The verdict of one server subkey's default value; nothing when the class
-// has no such subkey. A key holding an installer descriptor is not judged.
+// has no such subkey. A key holding an installer descriptor, or a local
+// server key naming its program by ServerExecutable, is not judged.
 bool judge_server(HKEY class_key, const wchar_t* server, const wchar_t* extension,
                   path_verdict& verdict) {
   HKEY opened = nullptr;
   if (RegOpenKeyExW(class_key, server, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
   const tessarel::unique_registry_key key(opened);
-  if (has_value(key.get(), inproc_server_key) || has_value(key.get(), local_server_key)) {
+  // The program of a local server may also be named by ServerExecutable.
+  const bool local = std::wcscmp(server, local_server_key) == 0;
+  if (has_value(key.get(), inproc_server_key) || has_value(key.get(), local_server_key) ||
+      (local && has_value(key.get(), server_executable_value))) {
     verdict = path_unjudged;
     return true;
   }
   verdict = check_path_text(read_value_text(key.get(), nullptr), {extension, true});
   return true;
+}
+
+// Whether the class's AppID has the system start it as a service: its key,
+// looked up in the user's classes and then in the machine's as COM does,
+// holds a LocalService value. An AppID value or key that cannot be read
+// counts as a service too, so the class is not judged.
+bool started_as_service(HKEY class_key) {
+  wchar_t id[64] = {};
+  DWORD size = sizeof id - sizeof id[0], type = REG_NONE;
+  const LSTATUS status = RegQueryValueExW(class_key, app_id_value, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(id), &size);
+  if (status == ERROR_FILE_NOT_FOUND) return false;
+  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return true;
+  const std::wstring name = text_of_bytes(reinterpret_cast<const BYTE*>(id), size);
+  // No key of that name can exist.
+  if (name.empty() || name.find(L'\\') != std::wstring::npos) return false;
+  const std::wstring path = std::wstring(classes_app_id_key) + L"\\" + name;
+  for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY opened = nullptr;
+    const LSTATUS open = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened);
+    if (open == ERROR_FILE_NOT_FOUND) continue;
+    if (open != ERROR_SUCCESS) return true;
+    const tessarel::unique_registry_key key(opened);
+    return RegQueryValueExW(key.get(), local_service_value, nullptr, nullptr, nullptr, nullptr) !=
+           ERROR_FILE_NOT_FOUND;
+  }
+  return false;
 }
 
 // The folder named by a Shell Folders value, when that value holds text
@@ -74,7 +107,7 @@ judgement judge_help_value(DWORD type, const std::wstring& text, const std::wstr
   std::wstring path = literal_text(type, text);
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   path += name;
-  const bool problem = check_path_text(path) == path_missing;
+  const bool problem = check_whole_path(path) == path_missing;
   return judged(true, std::move(path), problem);
 }
 
@@ -87,7 +120,7 @@ judgement judge_run_value(DWORD type, const std::wstring& text) {
 judgement judge_shared_dll(const std::wstring& name) {
   // A count kept for a folder (a name ending in a backslash) is judged as
   // the folder.
-  return judged(true, name, check_path_text(name) == path_missing);
+  return judged(true, name, check_whole_path(name) == path_missing);
 }
 
 judgement judge_app_path(const std::wstring& name) {
@@ -153,6 +186,7 @@ bool clsid_server_ok(item_hive hive, const std::wstring& id) {
   for (const wchar_t* used : {treat_as_key, auto_treat_as_key, inproc_handler_key}) {
     if (has_subkey(class_key.get(), used)) return true;
   }
+  if (started_as_service(class_key.get())) return true;
   struct server { const wchar_t* key; const wchar_t* extension; };
   bool any_server = false;
   for (const server& s : {server{inproc_server_key, L".dll"}, server{local_server_key, L".exe"}}) {

@@ -33,12 +33,14 @@ path_presence either(path_presence a, path_presence b) {
 
 // One possible path of the program; a name without an extension is also
 // tried with the category's default one.
-path_presence look_up_program(const std::wstring& path, const path_rules& rules) {
-  const path_presence as_named = look_up_path(path, rules.native_folders);
+path_presence look_up_program(const std::wstring& path, const path_rules& rules,
+                              path_kind wanted) {
+  const path_presence as_named = look_up_path(path, rules.native_folders, wanted);
   if (as_named == path_presence::present || rules.default_extension == nullptr ||
       has_extension(path))
     return as_named;
-  return either(as_named, look_up_path(path + rules.default_extension, rules.native_folders));
+  return either(as_named,
+                look_up_path(path + rules.default_extension, rules.native_folders, wanted));
 }
 
 path_verdict verdict_of(path_presence presence) {
@@ -52,16 +54,19 @@ path_verdict verdict_of(path_presence presence) {
 
 // An unquoted command line: the program may be followed by arguments, and
 // its own path may hold blanks, so every cut just before a blank is a
-// possible path, as the system tries them. A tab ends the program for
-// certain (no file name holds one), so nothing past the first tab is.
+// possible path, as the system tries them. A cut names the program only
+// when it is a file (the loader starts nothing else); the whole text counts
+// when it names a file or a folder. A tab ends the program for certain (no
+// file name holds one), so nothing past the first tab is.
 path_verdict judge_unquoted(const std::wstring& text, const path_rules& rules) {
   const std::size_t tab = text.find(L'\t');
-  path_presence found =
-      tab == std::wstring::npos ? look_up_program(text, rules) : path_presence::absent;
+  path_presence found = tab == std::wstring::npos
+                            ? look_up_program(text, rules, path_kind::file_or_folder)
+                            : path_presence::absent;
   const std::size_t end = tab == std::wstring::npos ? text.size() : tab + 1;
   for (std::size_t at = 3; at < end && found != path_presence::present; ++at) {
     if (is_blank(text[at]) && !is_blank(text[at - 1]))
-      found = either(found, look_up_program(text.substr(0, at), rules));
+      found = either(found, look_up_program(text.substr(0, at), rules, path_kind::file));
   }
   return verdict_of(found);
 }
@@ -79,10 +84,15 @@ path_verdict check_path_text(const std::wstring& text, const path_rules& rules) 
     const std::wstring path =
         text.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
     if (!is_drive_path(path)) return path_unjudged;
-    return verdict_of(look_up_program(path, rules));
+    return verdict_of(look_up_program(path, rules, path_kind::file_or_folder));
   }
   if (!is_drive_path(text)) return path_unjudged;
   return judge_unquoted(text, rules);
+}
+
+path_verdict check_whole_path(const std::wstring& path) {
+  if (!is_drive_path(path)) return path_unjudged;
+  return verdict_of(look_up_path(path));
 }
 
 }  // namespace regscan

@@ -38,11 +38,14 @@ const wchar_t* const shared_dlls_key = L"Software\\Microsoft\\Windows\\CurrentVe
 #define E2E_CLASS(id) L"Software\\Classes\\CLSID\\{" id L"}"
 
 // A start-up entry, a shared library, an application path and a class, each
-// once pointing at nothing and once at a file the prefix has; then valid
-// entries a careless check calls broken: a drive letter the prefix does not
-// have, a tab before the arguments, a program named without ".exe", a count
-// kept for a folder, classes the system serves another way, and a variable
-// the system does not expand in a start-up entry.
+// once pointing at nothing and once at a file the prefix has; leftovers of a
+// removed 32-bit program under "C:\Program Files (x86)", where the folder
+// "C:\Program Files" is no program, and one beside the folder
+// "C:\users\Public"; then valid entries a careless check calls broken: a
+// drive letter the prefix does not have, a tab before the arguments, a
+// program named without ".exe", a count kept for a folder, classes the
+// system serves another way, and a variable the system does not expand in a
+// start-up entry.
 const planted_value planted[] = {
     {"run entry", HKEY_CURRENT_USER, run_key, L"tessarel-e2e-broken", REG_SZ,
      L"C:\\e2e\\tessarel-e2e-broken\\a.exe"},
@@ -84,6 +87,32 @@ const planted_value planted[] = {
     {nullptr, HKEY_LOCAL_MACHINE,
      E2E_CLASS(L"tessarel-e2e-valid-descriptor") L"\\InprocServer32", L"InprocServer32", REG_MULTI_SZ,
      L"w_descriptor]feature>component"},
+    {"run entry under Program Files (x86), unquoted, with arguments", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-broken-x86", REG_SZ,
+     L"C:\\Program Files (x86)\\tessarel-e2e-gone\\a.exe /min"},
+    {"application path under Program Files (x86)", HKEY_LOCAL_MACHINE,
+     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tessarel-e2e-broken-x86.exe",
+     nullptr, REG_SZ, L"C:\\Program Files (x86)\\tessarel-e2e-gone\\c.exe"},
+    {"shared DLL under Program Files (x86)", HKEY_LOCAL_MACHINE, shared_dlls_key,
+     L"C:\\Program Files (x86)\\Common Files\\tessarel-e2e-broken\\b.dll", REG_DWORD, nullptr},
+    {"help file under Program Files (x86)", HKEY_LOCAL_MACHINE,
+     L"Software\\Microsoft\\Windows\\Help", L"tessarel-e2e-broken.hlp", REG_SZ,
+     L"C:\\Program Files (x86)\\tessarel-e2e-gone"},
+    {"run entry in a folder with a blank beside a shorter one", HKEY_CURRENT_USER, run_key,
+     L"tessarel-e2e-broken-beside", REG_SZ, L"C:\\users\\Public Tools\\a.exe /min"},
+    {"class with a LocalService AppID", HKEY_LOCAL_MACHINE,
+     E2E_CLASS(L"tessarel-e2e-valid-service") L"\\LocalServer32", nullptr, REG_SZ,
+     L"C:\\e2e\\tessarel-e2e-missing\\h.exe"},
+    {nullptr, HKEY_LOCAL_MACHINE, E2E_CLASS(L"tessarel-e2e-valid-service"), L"AppID", REG_SZ,
+     L"{tessarel-e2e-valid-service-app}"},
+    {nullptr, HKEY_LOCAL_MACHINE, L"Software\\Classes\\AppID\\{tessarel-e2e-valid-service-app}",
+     L"LocalService", REG_SZ, L"tessarel-e2e-valid-service"},
+    {"class with ServerExecutable", HKEY_LOCAL_MACHINE,
+     E2E_CLASS(L"tessarel-e2e-valid-server-executable") L"\\LocalServer32", nullptr, REG_SZ,
+     L"C:\\e2e\\tessarel-e2e-missing\\i.exe"},
+    {nullptr, HKEY_LOCAL_MACHINE,
+     E2E_CLASS(L"tessarel-e2e-valid-server-executable") L"\\LocalServer32", L"ServerExecutable",
+     REG_SZ, L"C:\\e2e\\tessarel-e2e-missing\\i.exe"},
 };
 
 bool plant(const planted_value& value) {
@@ -139,10 +168,10 @@ TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
   if (HasFatalFailure()) return;
   const std::set<std::wstring> before = exported_registry(L"C:\\e2e\\registry-before.reg");
   ASSERT_GT(before.size(), 1000u);
-  // Two values and a key with its default, some also seen through a
-  // second root.
+  // The broken values, and the broken keys with their defaults, some also
+  // seen through a second root.
   const size_t broken_lines = lines_with(before, broken_mark);
-  ASSERT_GE(broken_lines, 6u);
+  ASSERT_GE(broken_lines, 11u);
 
   const main_window& main = *program.main;
   ASSERT_TRUE(main.click_row(0));

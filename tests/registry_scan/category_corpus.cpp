@@ -1,5 +1,7 @@
 #include "category_corpus.h"
 
+#include <sddl.h>
+
 #include "regscan/category_texts.h"
 
 namespace regscan::testing {
@@ -11,6 +13,18 @@ const std::wstring app_paths = app_paths_key;
 const std::wstring machine_classes = L"Software\\Classes\\CLSID";
 const std::wstring menu = menu_order_key;
 
+void set_key_access(HKEY root, const std::wstring& key, const wchar_t* access) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(access, SDDL_REVISION_1, &descriptor,
+                                                           nullptr)) {
+    RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+  }
+  RegCloseKey(opened);
+}
+
 std::vector<BYTE> dword_bytes(DWORD value) {
   const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
   return std::vector<BYTE>(bytes, bytes + sizeof value);
@@ -19,6 +33,9 @@ std::vector<BYTE> dword_bytes(DWORD value) {
 }  // namespace
 
 void CategoryCorpus::TearDown() {
+  // Everyone may do anything again, so the sandbox can be removed.
+  for (const auto& [root, key] : locked_) set_key_access(root, key, L"D:(A;;KA;;;WD)");
+  locked_.clear();
   if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
   held_ = INVALID_HANDLE_VALUE;
   SandboxedRegistry::TearDown();
@@ -87,6 +104,9 @@ void CategoryCorpus::build_files() {
   make_folder(L"Programs\\Kept Folder");
   make_folder(L"Common");
   make_folder(L"Common\\Common Kept");
+  // A folder with blanks in its name beside a shorter one.
+  make_folder(L"Program Files");
+  make_folder(L"Program Files (x86)");
 }
 
 void CategoryCorpus::build_run_and_app_paths() {
@@ -119,6 +139,8 @@ void CategoryCorpus::build_run_and_app_paths() {
   add_text("run: missing program", cu, run_key, L"gone", gone, false);
   add_text("run: missing quoted program", cu, run_key, L"gone quoted",
            L"\"" + path(L"missing\\gone b.exe") + L"\" /x", false);
+  add_text("run: missing, unquoted, under a folder with blanks beside a shorter one", cu, run_key,
+           L"gone x86", path(L"Program Files (x86)\\Gone\\app.exe") + L" /min", false);
 
   add_text("app path: existing program", lm, app_paths + L"\\kept.exe", L"", path(L"tool.exe"),
            true);
@@ -139,6 +161,9 @@ void CategoryCorpus::build_run_and_app_paths() {
   add_key("app path: missing program", lm, app_paths + L"\\gone.exe", false);
   set_text(lm, app_paths + L"\\gone.exe", L"", gone);
   set_text(lm, app_paths + L"\\gone.exe", L"Path", path());
+  add_key("app path: missing under a folder with blanks beside a shorter one", lm,
+          app_paths + L"\\gone x86.exe", false);
+  set_text(lm, app_paths + L"\\gone x86.exe", L"", path(L"Program Files (x86)\\Gone\\app.exe"));
 }
 
 void CategoryCorpus::build_classes_and_shared_dlls() {
@@ -162,6 +187,8 @@ void CategoryCorpus::build_classes_and_shared_dlls() {
        REG_SZ, true},
       {"class: local server named without .exe", L"0B}", local_server_key,
        path(L"srv") + L" -Embedding", REG_SZ, true},
+      {"class: missing local server under a folder with blanks", L"0C}", local_server_key,
+       path(L"Program Files (x86)\\Gone\\srv.exe") + L" /automation", REG_SZ, false},
   };
   for (const server& s : servers) {
     add_key(s.what, cr, id + s.n, s.valid);
@@ -186,6 +213,9 @@ void CategoryCorpus::build_classes_and_shared_dlls() {
             path(L"missing\\gone.dll"), REG_DWORD, dword_bytes(2), false);
   add_value("shared dll: a folder", lm, shared_dlls_key, path(L"help\\"), REG_DWORD,
             dword_bytes(1), true);
+  add_value("shared dll: missing under a folder with blanks beside a shorter one", lm,
+            shared_dlls_key, path(L"Program Files (x86)\\Common Files\\Gone\\x.dll"), REG_DWORD,
+            dword_bytes(1), false);
 }
 
 // Classes whose missing server file the system does not need, and classes
@@ -215,6 +245,36 @@ void CategoryCorpus::build_classes_in_use(const std::wstring& id) {
   set_text(lm, id + L"15}\\" + local_server_key, L"", path(L"missing\\gone.exe"));
   set_value(lm, id + L"15}\\" + local_server_key, local_server_key, REG_MULTI_SZ,
             descriptor);
+  add_key("class: local server named by ServerExecutable", lm, id + L"16}", true);
+  set_text(lm, id + L"16}\\" + local_server_key, L"", path(L"missing\\gone.exe"));
+  set_text(lm, id + L"16}\\" + local_server_key, L"ServerExecutable", path(L"missing\\gone.exe"));
+
+  // A class whose AppID names a service is started as that service; the
+  // user's AppID key is looked up before the machine's.
+  struct by_app_id { const char* what; const wchar_t* n; const wchar_t* machine_value;
+                     const wchar_t* user_value; bool locked; bool valid; };
+  const by_app_id app_ids[] = {
+      {"class: AppID of the machine names a service", L"17}", L"LocalService", nullptr, false,
+       true},
+      {"class: AppID of the user names a service", L"18}", nullptr, L"LocalService", false, true},
+      {"class: AppID of the user without one hides the machine's", L"19}", L"LocalService",
+       L"RunAs", false, false},
+      {"class: AppID that cannot be read", L"1A}", L"RunAs", nullptr, true, true},
+  };
+  for (const by_app_id& a : app_ids) {
+    const std::wstring app_id = std::wstring(L"{7E55A2E1-A000-0000-0000-0000000000") + a.n;
+    const std::wstring app_id_key = L"Software\\Classes\\AppID\\" + app_id;
+    add_key(a.what, lm, id + a.n, a.valid);
+    set_text(lm, id + a.n + L"\\" + local_server_key, L"", path(L"missing\\gone.exe"));
+    set_text(lm, id + a.n, L"AppID", app_id);
+    if (a.machine_value != nullptr) set_text(lm, app_id_key, a.machine_value, L"TessarelTest");
+    if (a.user_value != nullptr) set_text(cu, app_id_key, a.user_value, L"TessarelTest");
+    if (a.locked) {
+      // Read by no one, as a key locked down by its installer.
+      set_key_access(lm, app_id_key, L"D:(D;;KR;;;WD)(A;;KA;;;WD)");
+      locked_.push_back({lm, app_id_key});
+    }
+  }
 
   // The same class in both hives: each is judged and deleted on its own.
   const std::wstring user = std::wstring(L"Software\\Classes\\CLSID\\") +
@@ -245,6 +305,8 @@ void CategoryCorpus::build_help_software_and_menu(shell_folders folders) {
   // The same name in both keys; only the Html Help one is missing.
   add_text("html help: missing file", lm, html_help_key, L"kept.hlp", path(L"missing"), false);
   add_text("html help: existing file", lm, html_help_key, L"same.chm", path(L"help"), true);
+  add_text("help: missing under a folder with blanks beside a shorter one", lm, help_key,
+           L"gone x86.hlp", path(L"Program Files (x86)\\Gone"), false);
 
   add_text("software: vendor with a value", cu, L"Software\\Kept Vendor", L"v", L"1", true);
   add_text("software: vendor with a default", cu, L"Software\\Kept Default", L"", L"1", true);

@@ -4,6 +4,7 @@
 // name in the scratch folder.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sandboxed_registry.h"
@@ -48,6 +49,7 @@ class CategoryCorpus : public SandboxedRegistry {
   void build_help_software_and_menu(shell_folders folders);
 
   HANDLE held_ = INVALID_HANDLE_VALUE;
+  std::vector<std::pair<HKEY, std::wstring>> locked_;  // keys nobody may read
 };
 
 }  // namespace regscan::testing

@@ -8,9 +8,12 @@ namespace {
 
 fake_file_system* active = nullptr;
 
-DWORD fake_attributes(const wchar_t* path) {
-  active->looked_at.push_back(path);
+DWORD fake_attributes(const wchar_t* asked) {
+  active->looked_at.push_back(asked);
   active->error_modes.push_back(GetThreadErrorMode());
+  // The system reads "/" as a backslash.
+  std::wstring path = asked;
+  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
   const auto present = active->attributes.find(path);
   if (present != active->attributes.end()) return present->second;
   const auto failing = active->errors.find(path);
@@ -18,7 +21,7 @@ DWORD fake_attributes(const wchar_t* path) {
     SetLastError(failing->second);
     return INVALID_FILE_ATTRIBUTES;
   }
-  if (active->forward) return GetFileAttributesW(path);
+  if (active->forward) return GetFileAttributesW(asked);
   SetLastError(ERROR_FILE_NOT_FOUND);
   return INVALID_FILE_ATTRIBUTES;
 }

@@ -19,7 +19,7 @@ namespace regscan::testing {
 
 struct fake_file_system {
   std::map<wchar_t, UINT> drive_types;                   // by upper-case letter; default fixed
-  std::map<std::wstring, DWORD> attributes;              // present paths
+  std::map<std::wstring, DWORD> attributes;              // present paths, backslashed
   std::map<std::wstring, DWORD> errors;                  // paths that fail with this error
   bool forward = false;
   bool wow64 = false;

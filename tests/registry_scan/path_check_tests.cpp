@@ -17,6 +17,7 @@ struct text_case {
   std::wstring text;  // "S" stands for the scratch folder
   path_verdict verdict;
   const wchar_t* default_extension = nullptr;
+  bool whole_path = false;  // a shared library's name or help path
 };
 
 const text_case text_cases[] = {
@@ -56,6 +57,16 @@ const text_case text_cases[] = {
     {"NoExtensionWithoutDefault", L"S\\tool", path_missing},
     {"OtherExtensionNotExtended", L"S\\tool.ex", path_missing, L".exe"},
     {"MissingWithTab", L"S\\missing\\x\t/a", path_missing, L".exe"},
+    // The loader starts only a file: "S\Program Files" in front of the
+    // 32-bit folder's name is no program.
+    {"CutNamingAFolderIsNoProgram", L"S\\Program Files (x86)\\Gone\\app.exe /min", path_missing,
+     L".exe"},
+    {"QuotedFolderIsPresent", L"\"S\\Program Files (x86)\"", path_exists, L".exe"},
+    // Paths are judged whole: never cut at a blank, a folder present.
+    {"PathNotCutAtAFolder", L"S\\Program Files (x86)\\Common Files\\Gone\\x.dll", path_missing,
+     nullptr, true},
+    {"PathNotCutAtAFile", L"S\\tool.exe old\\x.dll", path_missing, nullptr, true},
+    {"PathFolderWithBlanks", L"S\\Program Files (x86)\\", path_exists, nullptr, true},
 };
 
 class PathText : public SandboxedRegistry, public ::testing::WithParamInterface<text_case> {};
@@ -65,10 +76,14 @@ TEST_P(PathText, Verdict) {
   make_file(L"a b\\x.exe");
   make_file(L"tool.exe");
   make_file(L"inproc.dll");
+  make_folder(L"Program Files");
+  make_folder(L"Program Files (x86)");
   std::wstring text = GetParam().text;
   const std::size_t at = text.rfind(L"S\\", 1);
   if (at != std::wstring::npos && text.find_first_not_of(L'"') == at) text.replace(at, 1, path());
-  EXPECT_EQ(check_path_text(text, {GetParam().default_extension, false}), GetParam().verdict)
+  EXPECT_EQ(GetParam().whole_path ? check_whole_path(text)
+                                  : check_path_text(text, {GetParam().default_extension, false}),
+            GetParam().verdict)
       << narrow(text);
 }
 
@@ -129,6 +144,14 @@ const drive_case drive_cases[] = {
     {"MaxPath", long_path, DRIVE_FIXED, ERROR_FILE_NOT_FOUND, path_unjudged, false},
     {"VariableLeft", L"C:\\%APPDIR%\\x.exe", DRIVE_FIXED, ERROR_PATH_NOT_FOUND, path_unjudged,
      false},
+    // A junction, a symbolic link or a volume mounted in a folder on the way
+    // may lead to a disk that is away.
+    {"ThroughAJunction", L"C:\\Link\\Gone\\x.exe", DRIVE_FIXED, ERROR_PATH_NOT_FOUND,
+     path_unjudged, true},
+    {"ThroughAVolumeInAFolder", L"C:\\Mounts\\Backup Disk\\x.exe", DRIVE_FIXED,
+     ERROR_FILE_NOT_FOUND, path_unjudged, true},
+    {"BesideAJunction", L"C:\\Linked\\x.exe", DRIVE_FIXED, ERROR_PATH_NOT_FOUND, path_missing,
+     true},
 };
 
 class DriveAndError : public ::testing::TestWithParam<drive_case> {};
@@ -142,10 +165,15 @@ TEST_P(DriveAndError, OnlyAbsenceOnAPresentFixedDriveIsMissing) {
   } else {
     fake.errors[c.path] = c.error;
   }
+  fake.attributes[L"C:\\Link"] = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  fake.attributes[L"C:\\Mounts"] = FILE_ATTRIBUTE_DIRECTORY;
+  fake.attributes[L"C:\\Mounts\\Backup Disk"] =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
   const fake_file_system_scope scope(fake);
   ASSERT_EQ(c.path.size() >= MAX_PATH, std::string(c.name) == "MaxPath");
   EXPECT_EQ(check_path_text(c.path), c.verdict);
   EXPECT_EQ(check_path_text(L"\"" + c.path + L"\" /a"), c.verdict) << "quoted";
+  EXPECT_EQ(check_whole_path(c.path), c.verdict) << "as a path";
   EXPECT_EQ(!fake.looked_at.empty(), c.looked_at);
 }
 
@@ -162,16 +190,32 @@ struct native_case {
 // What a 32-bit process on 64-bit Windows sees: %ProgramFiles% names the
 // 32-bit folder, where a 64-bit program's valid entry finds nothing.
 // Catches such a path called missing although the native folder has it,
-// and a look in the native folder where none is wanted.
+// a look in the native folder where none is wanted, and a leftover under
+// the 32-bit folder kept because "C:\Program Files" (a folder) is taken for
+// its program.
 const native_case native_cases[] = {
-    {"NativeProgram", L"C:\\PF86\\Tool\\app.exe", true, true, path_exists},
-    {"NativeCommonFile", L"C:\\PF86\\Common\\Shared\\s.dll", true, true, path_exists},
-    {"CaseOfTheFolderIgnored", L"c:\\pf86\\Tool\\app.exe", true, true, path_exists},
-    {"ThirtyTwoBitProgram", L"C:\\PF86\\Old\\old.exe", true, true, path_exists},
-    {"MissingInBoth", L"C:\\PF86\\Gone\\gone.exe", true, true, path_missing},
-    {"FolderNameOnlyBegins", L"C:\\PF86x\\Tool\\app.exe", true, true, path_missing},
-    {"NotForThisCategory", L"C:\\PF86\\Tool\\app.exe", false, true, path_missing},
-    {"NativeProcess", L"C:\\PF86\\Tool\\app.exe", true, false, path_missing},
+    {"NativeProgram", L"C:\\Program Files (x86)\\Tool\\app.exe", true, true, path_exists},
+    {"NativeCommonFile", L"C:\\Program Files (x86)\\Common Files\\Shared\\s.dll", true, true,
+     path_exists},
+    {"CaseOfTheFolderIgnored", L"c:\\program files (x86)\\Tool\\app.exe", true, true,
+     path_exists},
+    {"ThirtyTwoBitProgram", L"C:\\Program Files (x86)\\Old\\old.exe", true, true, path_exists},
+    {"MissingInBoth", L"C:\\Program Files (x86)\\Gone\\gone.exe", true, true, path_missing},
+    {"MissingInBothWithArguments", L"C:\\Program Files (x86)\\Gone\\app.exe /min", true, true,
+     path_missing},
+    {"FolderNameOnlyBegins", L"C:\\Program Files (x86)x\\Tool\\app.exe", true, true,
+     path_missing},
+    {"NotForThisCategory", L"C:\\Program Files (x86)\\Tool\\app.exe", false, true, path_missing},
+    {"NativeProcess", L"C:\\Program Files (x86)\\Tool\\app.exe", true, false, path_missing},
+    // "/" stands for a backslash after or inside the folder's name.
+    {"SlashAfterTheFolder", L"C:\\Program Files (x86)/Tool/app.exe", true, true, path_exists},
+    {"SlashesThroughout", L"C:/Program Files (x86)/Tool/app.exe /min", true, true, path_exists},
+    {"SlashesQuoted", L"\"C:/Program Files (x86)/Common Files/Shared/s.dll\" /a", true, true,
+     path_exists},
+    {"SlashesMissingInBoth", L"C:/Program Files (x86)/Gone/app.exe", true, true, path_missing},
+    // The native counterpart passes through a link: not judged either.
+    {"NativeFolderThroughALink", L"C:\\Program Files (x86)\\Moved\\app.exe /min", true, true,
+     path_unjudged},
 };
 
 class NativeFolders : public ::testing::TestWithParam<native_case> {};
@@ -180,12 +224,19 @@ TEST_P(NativeFolders, MissingOnlyWhenMissingUnderBoth) {
   const native_case& c = GetParam();
   fake_file_system fake;
   fake.wow64 = c.wow64;
-  fake.environment = {{L"ProgramFiles", L"C:\\PF86"},
-                      {L"ProgramW6432", L"C:\\PF"},
-                      {L"CommonProgramFiles", L"C:\\PF86\\Common"},
-                      {L"CommonProgramW6432", L"C:\\PF\\Common Files"}};
-  for (const wchar_t* file : {L"C:\\PF\\Tool\\app.exe", L"C:\\PF\\Common Files\\Shared\\s.dll",
-                              L"C:\\PF86\\Old\\old.exe"})
+  fake.environment = {{L"ProgramFiles", L"C:\\Program Files (x86)"},
+                      {L"ProgramW6432", L"C:\\Program Files"},
+                      {L"CommonProgramFiles", L"C:\\Program Files (x86)\\Common Files"},
+                      {L"CommonProgramW6432", L"C:\\Program Files\\Common Files"}};
+  for (const wchar_t* folder : {L"C:\\Program Files", L"C:\\Program Files (x86)",
+                                L"C:\\Program Files\\Common Files",
+                                L"C:\\Program Files (x86)\\Common Files"})
+    fake.attributes[folder] = FILE_ATTRIBUTE_DIRECTORY;
+  fake.attributes[L"C:\\Program Files\\Moved"] =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  for (const wchar_t* file :
+       {L"C:\\Program Files\\Tool\\app.exe", L"C:\\Program Files\\Common Files\\Shared\\s.dll",
+        L"C:\\Program Files (x86)\\Old\\old.exe"})
     fake.attributes[file] = FILE_ATTRIBUTE_NORMAL;
   const fake_file_system_scope scope(fake);
   EXPECT_EQ(check_path_text(c.path, {L".exe", c.native_folders}), c.verdict);

@@ -46,6 +46,12 @@ constexpr const wchar_t* classes_clsid_key = L"Software\\Classes\\CLSID";
 constexpr const wchar_t* treat_as_key = L"TreatAs";
 constexpr const wchar_t* auto_treat_as_key = L"AutoTreatAs";
 constexpr const wchar_t* inproc_handler_key = L"InprocHandler32";
+// A class whose AppID names a service, or whose local server key names the
+// program another way, is started without its server path.
+constexpr const wchar_t* app_id_value = L"AppID";
+constexpr const wchar_t* classes_app_id_key = L"Software\\Classes\\AppID";
+constexpr const wchar_t* local_service_value = L"LocalService";
+constexpr const wchar_t* server_executable_value = L"ServerExecutable";
 
 // Per category number, in number order (4 is not used). The help category's
 // key path is its first key; it enumerates html_help_key after it.

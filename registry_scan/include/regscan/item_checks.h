@@ -44,9 +44,11 @@ bool software_key_in_use(const std::wstring& name);
 // missing: every server subkey it has (InprocServer32, LocalServer32) names
 // a drive path whose file certainly exists nowhere. A class without server
 // subkeys, with one whose text is not judged, with TreatAs, AutoTreatAs or
-// InprocHandler32, or with a server key holding an installer descriptor (a
-// value named InprocServer32 or LocalServer32: the file comes on first use)
-// is fine.
+// InprocHandler32, with a server key holding an installer descriptor (a
+// value named InprocServer32 or LocalServer32: the file comes on first use),
+// with a LocalServer32 key holding ServerExecutable, or whose AppID (in the
+// user's classes, else the machine's) has LocalService or cannot be read is
+// fine.
 bool clsid_server_ok(item_hive hive, const std::wstring& id);
 
 // False only when the Start-menu folder <name> is known to be missing: at

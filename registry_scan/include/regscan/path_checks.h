@@ -29,22 +29,40 @@ struct path_rules {
   bool native_folders = false;
 };
 
-// Judges a command line or path text:
+// What a look for a path wants to find.
+enum class path_kind {
+  file_or_folder,
+  file,  // a folder counts as not there
+};
+
+// Judges a command line (run entries, application paths, class servers):
 // - "X:\prog.exe" "arg": the path ends at the quote that closes the first;
 // - X:\prog.exe args: the whole text and every part of it that ends just
 //   before a blank or a tab are the program's possible paths; it exists when
-//   one of them does, and is missing only when every one is certainly absent;
+//   one of them does, and is missing only when every one is certainly absent.
+//   A part cut off before a blank counts only when it names a file: the
+//   system's loader starts nothing else, so a folder such as C:\Program
+//   Files in front of C:\Program Files (x86)\... is passed over;
 // - texts beginning with \\ (shares, devices, pipes), texts without a drive
 //   letter, colon and separator, and texts under 3 characters: unjudged.
 path_verdict check_path_text(const std::wstring& text, const path_rules& rules = {});
 
-// Whether path names an existing file or folder. Unknown for a path of
-// MAX_PATH characters or more, one holding a '%', one whose drive is not a
-// fixed drive that is present, and any failure but "file not found" and
-// "path not found" (a sharing violation, access denied, an invalid name).
-// On 64-bit Windows a 32-bit program also looks with file-system
-// redirection off.
-path_presence look_up_path(const std::wstring& path, bool native_folders = false);
+// Judges a path (a shared library's name, a help file's path) whole, never
+// cut at a blank: it exists when a file or a folder of that name does.
+// Texts beginning with \\ or without a drive letter, colon and separator:
+// unjudged.
+path_verdict check_whole_path(const std::wstring& path);
+
+// Whether path names an existing file or folder (or, with path_kind::file,
+// an existing file). Unknown for a path of MAX_PATH characters or more, one
+// holding a '%', one whose drive is not a fixed drive that is present, any
+// failure but "file not found" and "path not found" (a sharing violation,
+// access denied, an invalid name), and a path that is not there but passes
+// through a reparse point (a junction, a symbolic link, a mounted volume:
+// its target may be away). On 64-bit Windows a 32-bit program also looks
+// with file-system redirection off.
+path_presence look_up_path(const std::wstring& path, bool native_folders = false,
+                           path_kind wanted = path_kind::file_or_folder);
 
 // True when path names an existing folder.
 bool folder_exists(const std::wstring& path);

@@ -51,10 +51,13 @@ TEST(PresetParsing, LinesBeforeTheFirstHeaderAreIgnored) {
   EXPECT_EQ(c.folders, (strings{"kept"}));
 }
 
-// Headers are case-sensitive and exact after the cut at the first "]".
+// Headers are case-sensitive and exact after the cut at the first "]". A
+// line is first cut at a NUL byte: one left in an entry reached the dialog
+// whole but the walks as the empty text before it, which the defragmentation
+// walk found "contained" in every folder name and skipped them all.
 TEST(PresetParsing, BracketLinesAreCutAfterTheirFirstBracket) {
   struct bracket_case {
-    const char* line;
+    std::string line;
     const char* folder_text;  // what the line adds to a folder section
   };
   const bracket_case cases[] = {
@@ -63,11 +66,15 @@ TEST(PresetParsing, BracketLinesAreCutAfterTheirFirstBracket) {
       {"x]]", "x];"},
       {"[file]trailing", nullptr},  // a header: switches to the file section
       {"plain", "plain;"},
+      {std::string("\0Temp", 5), ";"},
+      {std::string("ab\0]c", 5), "ab;"},
   };
   for (const bracket_case& c : cases) {
-    const preset_contents contents = parse_presets(std::string("[folder]\r\n") + c.line + "\r\nz");
+    const preset_contents contents = parse_presets("[folder]\r\n" + c.line + "\r\nz");
     if (c.folder_text) {
       EXPECT_EQ(contents.folder_text, std::string(c.folder_text) + "z;") << c.line;
+      ASSERT_EQ(contents.folders.size(), 2u) << c.line;
+      EXPECT_EQ(contents.folders[0] + ";", c.folder_text) << "the walks' entry is the dialog's";
     } else {
       EXPECT_EQ(contents.folder_text, "") << c.line;
       EXPECT_EQ(contents.file_text, "z;") << c.line;

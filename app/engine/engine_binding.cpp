@@ -3,11 +3,17 @@
 #include <utility>
 
 #include "engine/engine_binding_error.h"
+#include "engine/engine_folder.h"
+#include "startup/program_texts.h"
 
 namespace tessarel {
 namespace {
 
-HMODULE load_library(const std::wstring& file_name) {
+HMODULE load_library(const std::wstring& program_folder, const std::wstring& file_name) {
+  // Checked before the load: the engine reads its files as it starts and
+  // writes them as it unloads, and would do neither where it is.
+  if (!engine_can_use_folder(program_folder))
+    throw engine_binding_error(std::wstring(msg_engine_folder_unusable) + L"\n" + program_folder);
   const HMODULE module = LoadLibraryW(file_name.c_str());
   if (module == nullptr) {
     const DWORD error = GetLastError();
@@ -27,7 +33,7 @@ std::wstring engine_library_path(const std::wstring& program_folder) {
 
 engine_binding::engine_binding(const std::wstring& program_folder, job_done_callback on_job_done)
     : file_name_(engine_library_path(program_folder)),
-      module_(load_library(file_name_)),
+      module_(load_library(program_folder, file_name_)),
       entry_(bind_entry_points(module_.get(), file_name_)),
       completion_(std::move(on_job_done)) {}
 

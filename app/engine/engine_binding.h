@@ -26,7 +26,9 @@ class engine_binding {
   // on this thread) and binds every entry point the program calls. on_job_done
   // runs on this thread, from its message loop, once per finished job thread.
   // Throws engine_binding_error naming the library or the first missing
-  // entry point; the library is then not left loaded.
+  // entry point; the library is then not left loaded. A folder the engine
+  // could not name in the ANSI code page (engine/engine_folder.h) is refused
+  // the same way, with msg_engine_folder_unusable, before the library loads.
   engine_binding(const std::wstring& program_folder, job_done_callback on_job_done);
   // Waits for every job thread (asking the engine to stop when one is still
   // inside a run), then frees the library, which runs the engine's shut-down.

@@ -43,5 +43,10 @@ inline constexpr wchar_t msg_select_before_defrag[] =
 // icon, No the default).
 inline constexpr wchar_t msg_confirm_multi_volume[] =
     L"您选择了多个卷，它要用更多时间才能完成碎片整理。确定要继续进行？";
+// Start-up, the program's folder has a name the engine cannot use (followed
+// by a line feed and the folder; no owner window; OK).
+inline constexpr wchar_t msg_engine_folder_unusable[] =
+    L"Tessarel 所在文件夹的名称含有当前系统不支持的字符，引擎无法使用该文件夹。"
+    L"请将 Tessarel 移到其他文件夹后再运行.";
 
 }  // namespace tessarel

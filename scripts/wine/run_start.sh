@@ -124,8 +124,9 @@ run_start_report_exit() {
   echo "run: $name ended with exit code $status (the low 8 bits of its Windows exit code)."
 }
 
-# The report pages the engine recorded ("file:///C:/..." addresses, code
-# page 936), one path on this machine a line.
+# The report pages the engine recorded (Windows paths such as
+# C:\Tessarel\defragreport.html, code page 936), one path on this machine a
+# line.
 run_start_report_paths() {
   local file=$1 address letter rest drive
   [[ -s $file ]] || return 0
@@ -133,9 +134,9 @@ run_start_report_paths() {
   while IFS= read -r address || [[ -n $address ]]; do
     address=${address%$'\r'}
     [[ -n $address ]] || continue
-    if [[ $address =~ ^file:///([A-Za-z]):/(.*)$ ]]; then
+    if [[ $address =~ ^([A-Za-z]):\\(.*)$ ]]; then
       letter=${BASH_REMATCH[1],,}
-      rest=${BASH_REMATCH[2]}
+      rest=${BASH_REMATCH[2]//\\//}
       drive=$(readlink -f "$WINEPREFIX/dosdevices/$letter:" 2>/dev/null) || drive=""
       if [[ -n $drive ]]; then
         echo "  $drive/$rest"

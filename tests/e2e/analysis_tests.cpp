@@ -37,7 +37,7 @@ TEST(Analysis, OfCAndDColoursTheMapsAsTheEngineAndOpensReportSetOne) {
 
   const auto reports = opened_reports(*program.run);
   ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0], "file:///C:/e2e/analysis/analysisreport.html");
+  EXPECT_EQ(reports[0], "C:\\e2e\\analysis\\analysisreport.html");
   // One page per volume, with the volume's own figures.
   struct page {
     const wchar_t* file;

@@ -205,7 +205,7 @@ TEST(Registry, CleanWithCDeletesOnlyTheBrokenEntries) {
                          job_timeout_ms));
   save_checkpoint(hwnd, L"registry_clean_done");
   EXPECT_EQ(opened_reports(*program.run),
-            std::vector<std::string>{"file:///C:/e2e/registry/registrydefragreport.html"});
+            std::vector<std::string>{"C:\\e2e\\registry\\registrydefragreport.html"});
   ASSERT_EQ(close_program(program), 0);
 
   const std::set<std::wstring> after = exported_registry(L"C:\\e2e\\registry-after.reg");

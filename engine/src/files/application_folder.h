@@ -5,8 +5,10 @@
 
 namespace dravik {
 
-// The full path of the executable of the running process (ANSI, at most 259
-// characters, as GetModuleFileNameA gives it into a 260-byte buffer).
+// The full path of the executable of the running process in the ANSI code
+// page: its long name where that converts exactly, else its short name
+// (tessarel/ansi_path.h), so that the files named after its folder are
+// reachable. Where neither converts, the path GetModuleFileNameA gives.
 std::string running_executable_path();
 
 // The path cut after its last backslash, the backslash kept ("C:\app\" for

@@ -37,6 +37,12 @@ preset_contents parse_presets(const std::string& bytes) {
   preset_contents contents;
   preset_section section = preset_section::none;
   for (std::string line : split_lines(bytes)) {
+    // The lists hand their entries to the walks as C strings: a line holding
+    // a NUL would reach them as its text before the NUL (an empty one
+    // "contained" in every directory name) while the dialog showed it whole.
+    // Cutting it here gives one text to all three.
+    const std::size_t nul = line.find('\0');
+    if (nul != std::string::npos) line.resize(nul);
     const std::size_t bracket = find_ansi_char(line, ']');
     if (bracket != std::string::npos) {
       line.resize(bracket + 1);

@@ -19,10 +19,11 @@ struct preset_contents {
   file_exclusions files;      // file and type entries in the order of their lines
 };
 
-// Reads the bytes of a "preset.ini". A line is cut after its first "]"; if
-// what remains is exactly "[folder]", "[file]" or "[type]" it starts that
-// section, otherwise the cut line is an entry. Lines before the first header
-// are ignored; sections may repeat.
+// Reads the bytes of a "preset.ini". A line is cut at its first NUL byte (an
+// entry that is then empty is kept but excludes nothing), then after its
+// first "]"; if what remains is exactly "[folder]", "[file]" or "[type]" it
+// starts that section, otherwise the cut line is an entry. Lines before the
+// first header are ignored; sections may repeat.
 preset_contents parse_presets(const std::string& bytes);
 
 // The entries of a dialog text: every blank removed, then split at ";". A

@@ -13,20 +13,6 @@ void shell_execute(const char* address) {
 
 std::atomic<shell_open_function> shell_open{&shell_execute};
 
-// Backslashes to slashes, character by character: in code page 936 the second
-// byte of a double-byte character may be 0x5C, and turning that byte into a
-// slash would name another folder.
-void use_forward_slashes(std::string& address) {
-  for (std::size_t i = 0; i < address.size(); ++i) {
-    const auto byte = static_cast<BYTE>(address[i]);
-    if (IsDBCSLeadByteEx(CP_ACP, byte)) {
-      ++i;
-    } else if (byte == '\\') {
-      address[i] = '/';
-    }
-  }
-}
-
 }  // namespace
 
 std::string report_set_page(int kind, bool registry_report_present) {
@@ -36,12 +22,13 @@ std::string report_set_page(int kind, bool registry_report_present) {
   return registry_report_present ? "registrydefragreport.html" : "defragreport.html";
 }
 
+// The plain path, not a file: address: in an address a "%" or "#" of the
+// folder's name would be read as an escape or the start of a fragment (a
+// folder C:\a%41b would open C:\aAb), and a double-byte name would need its
+// bytes escaped as well. The shell takes a path as it is.
 std::string report_set_address(int kind, const std::string& application_folder,
                                bool registry_report_present) {
-  std::string address =
-      "file:///" + application_folder + report_set_page(kind, registry_report_present);
-  use_forward_slashes(address);
-  return address;
+  return application_folder + report_set_page(kind, registry_report_present);
 }
 
 shell_open_function install_report_shell(shell_open_function open) {

@@ -1,6 +1,6 @@
 #pragma once
 // Opening a report set: the page the job's kind calls for, handed to the
-// shell as a file:/// address.
+// shell by its full path.
 
 #include <atomic>
 #include <cstdint>
@@ -14,8 +14,9 @@ namespace dravik {
 // "defragreport.html" or "registrydefragreport.html".
 std::string report_set_page(int kind, bool registry_report_present);
 
-// "file:///" + folder + page with every backslash character turned into a
-// slash: file:///C:/Apps/Defrag/analysisreport.html.
+// The page's full path, folder + page, taken by the shell as it is (no
+// escapes, so "%" and "#" in the folder's name are plain characters):
+// C:\Apps\Defrag\analysisreport.html.
 std::string report_set_address(int kind, const std::string& application_folder,
                                bool registry_report_present);
 

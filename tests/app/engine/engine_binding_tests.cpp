@@ -9,9 +9,12 @@
 #include <string>
 
 #include "engine/engine_binding_error.h"
+#include "engine/engine_folder.h"
 #include "engine/engine_job.h"
 #include "gui_test_support/gui_test_support.h"
 #include "stand_in_engine_support.h"
+#include "startup/program_texts.h"
+#include "vemo/text_conversion.h"
 
 namespace tessarel::testing {
 namespace {
@@ -41,30 +44,49 @@ TEST(EngineLibraryPath, ProgramFolderPlusTheLibraryNameWithOneSeparator) {
   for (const auto& c : cases) EXPECT_EQ(engine_library_path(c.folder), c.path) << c.folder;
 }
 
+// As a volume without short names answers: the long name.
+std::wstring no_short_names(const std::wstring& path) { return path; }
+
 // Catches a binding that leaves a missing library or export to a null call
 // later, a message that does not say what is missing, and a library left
-// loaded after the refusal.
+// loaded after the refusal. Also an engine loaded in a folder whose name has
+// no form in code page 936 (Ł, where short names are off): it would read and
+// write none of its files, silently.
 TEST(EngineBinding, MissingLibraryOrExportIsRefusedAtOnceByName) {
+  ASSERT_EQ(GetACP(), 936u);
+  const std::wstring unusable = test_folder() + L"\\\u0141ukasz";
+  ASSERT_TRUE(CreateDirectoryW(unusable.c_str(), nullptr) ||
+              GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(CopyFileW(engine_library_path(stand_in_folder(L"full")).c_str(),
+                        engine_library_path(unusable).c_str(), FALSE));
   const struct {
     std::wstring folder;
     const wchar_t* named;
+    bool short_names = true;
   } cases[] = {
       {windows_path(test_folder() + L"\\no engine here"), L"dravik.dll"},
       {stand_in_folder(L"without_status"), L"DLL_GetWorkingStatus"},
       {stand_in_folder(L"without_optimize"), L"DLL_OptimizedDefragVolume"},
+      {unusable, msg_engine_folder_unusable, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.folder);
+    SCOPED_TRACE(vemo::narrow_text(c.folder));
+    const short_path_function previous =
+        install_short_path_lookup(c.short_names ? nullptr : &no_short_names);
     try {
       engine_binding binding(c.folder, {});
-      ADD_FAILURE() << "bound without " << std::string(c.named, c.named + wcslen(c.named));
+      ADD_FAILURE() << "bound without " << vemo::narrow_text(c.named);
     } catch (const engine_binding_error& error) {
       EXPECT_NE(error.message().find(c.named), std::wstring::npos);
-      EXPECT_NE(std::string(error.what()).find(std::string(c.named, c.named + wcslen(c.named))),
-                std::string::npos);
+      EXPECT_NE(std::string(error.what()).find(vemo::narrow_text(c.named)), std::string::npos);
     }
+    install_short_path_lookup(previous);
     EXPECT_FALSE(library_loaded(engine_library_path(c.folder)));
   }
+  // With short names (as Wine makes them) the same folder is the engine's.
+  { engine_binding binding(unusable, {}); }
+  DeleteFileW(engine_library_path(unusable).c_str());
+  RemoveDirectoryW(unusable.c_str());
 }
 
 using StandInBinding = StandInEngineTest;
@@ -162,7 +184,10 @@ TEST(EngineBinding, BindsTheBuiltEngineFromTheApplicationFolder) {
     EXPECT_EQ(e.analyse_volume(""), 1);
     EXPECT_EQ(e.get_working_status()->state, 0);
   }
-  EXPECT_FALSE(library_loaded(file_name));
+  // The run's worker holds the library until its last instruction, which
+  // may come just after the run export has returned (the worker's report
+  // page is flushed to the disk): the library goes with it.
+  EXPECT_TRUE(pump_until([&] { return !library_loaded(file_name); }));
 }
 
 }  // namespace

@@ -40,6 +40,11 @@ TEST(ProgramTexts, MessageTextsAreExact) {
      L"\u591A\u65F6\u95F4\u624D\u80FD\u5B8C\u6210\u788E\u7247\u6574\u7406\u3002"
      L"\u786E\u5B9A\u8981\u7EE7\u7EED\u8FDB\u884C\uFF1F"},
     {errors_found_suffix, L"\u4E2A\u5DF2\u53D1\u73B0\u9519\u8BEF"},
+    {msg_engine_folder_unusable,
+     L"Tessarel \u6240\u5728\u6587\u4EF6\u5939\u7684\u540D\u79F0\u542B\u6709\u5F53\u524D"
+     L"\u7CFB\u7EDF\u4E0D\u652F\u6301\u7684\u5B57\u7B26\uFF0C\u5F15\u64CE\u65E0\u6CD5"
+     L"\u4F7F\u7528\u8BE5\u6587\u4EF6\u5939\u3002\u8BF7\u5C06 Tessarel \u79FB\u5230\u5176"
+     L"\u4ED6\u6587\u4EF6\u5939\u540E\u518D\u8FD0\u884C."},
   };
   for (const text_case& c : cases) EXPECT_EQ(std::wstring(c.text), c.expected);
 }

@@ -58,13 +58,18 @@ TEST(ReportSet, PageFollowsKindAndRegistryReport) {
   for (const auto& c : cases) EXPECT_EQ(report_set_page(c.kind, c.registry), c.page) << c.kind;
 }
 
-// Catches backslashes left in the address, and a slash written over the
-// second byte of a Chinese character (0x81 0x5C) in the folder name.
-TEST(ReportSet, AddressUsesForwardSlashesOnly) {
+// The shell gets the page's plain path. Catches a file: address, where a "%"
+// or "#" in the folder's name is an escape or a fragment (C:\a%41b opened
+// C:\aAb), and a byte of a Chinese character (0x81 0x5C) taken for a
+// backslash and changed.
+TEST(ReportSet, AddressIsThePagesPlainPath) {
   EXPECT_EQ(report_set_address(1, "C:\\Apps\\Defrag\\", false),
-            "file:///C:/Apps/Defrag/analysisreport.html");
+            "C:\\Apps\\Defrag\\analysisreport.html");
   EXPECT_EQ(report_set_address(2, "D:\\\x81\x5C\\", true),
-            "file:///D:/\x81\x5C/registrydefragreport.html");
+            "D:\\\x81\x5C\\registrydefragreport.html");
+  EXPECT_EQ(report_set_address(2, "C:\\a%41b\\", false), "C:\\a%41b\\defragreport.html");
+  EXPECT_EQ(report_set_address(1, "C:\\Disk Tools #2\\", false),
+            "C:\\Disk Tools #2\\analysisreport.html");
 }
 
 // A registry scan, then the analysis job's report set: the registry variant

@@ -1,5 +1,6 @@
 #include "options/preset_file.h"
 
+#include "files/file_seam.h"
 #include "scratch_folder/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,43 @@ using strings = std::vector<std::string>;
 
 file_exclusion file(const char* name) { return {name, file_exclusion_kind::file}; }
 file_exclusion type(const char* name) { return {name, file_exclusion_kind::type}; }
+
+// The file seam's calls, made for real and journalled: w(rite), f(lush) and
+// m(ove), each with the handle or the move flags.
+struct seam_call {
+  char kind;
+  HANDLE file;
+  DWORD flags;
+};
+std::vector<seam_call> seam_calls;
+
+BOOL journalled_write(HANDLE file, const void* data, DWORD size, DWORD* written) {
+  seam_calls.push_back({'w', file, 0});
+  return dravik::system_file_seam().write_file(file, data, size, written);
+}
+BOOL journalled_flush(HANDLE file) {
+  seam_calls.push_back({'f', file, 0});
+  return dravik::system_file_seam().flush_file_buffers(file);
+}
+BOOL journalled_move(const char* from, const char* to, DWORD flags) {
+  seam_calls.push_back({'m', nullptr, flags});
+  return dravik::system_file_seam().move_file_ex(from, to, flags);
+}
+
+class journalled_file_seam {
+ public:
+  journalled_file_seam()
+      : previous_(dravik::install_file_seam({&journalled_write, &journalled_flush,
+                                             &journalled_move})) {
+    seam_calls.clear();
+  }
+  ~journalled_file_seam() { dravik::install_file_seam(previous_); }
+  journalled_file_seam(const journalled_file_seam&) = delete;
+  journalled_file_seam& operator=(const journalled_file_seam&) = delete;
+
+ private:
+  dravik::file_seam previous_;
+};
 
 TEST(PresetParsing, FillsTextsAndListsSectionBySection) {
   const preset_contents c =
@@ -51,10 +89,13 @@ TEST(PresetParsing, LinesBeforeTheFirstHeaderAreIgnored) {
   EXPECT_EQ(c.folders, (strings{"kept"}));
 }
 
-// Headers are case-sensitive and exact after the cut at the first "]".
+// Headers are case-sensitive and exact after the cut at the first "]". A
+// line is first cut at a NUL byte: one left in an entry reached the dialog
+// whole but the walks as the empty text before it, which the defragmentation
+// walk found "contained" in every folder name and skipped them all.
 TEST(PresetParsing, BracketLinesAreCutAfterTheirFirstBracket) {
   struct bracket_case {
-    const char* line;
+    std::string line;
     const char* folder_text;  // what the line adds to a folder section
   };
   const bracket_case cases[] = {
@@ -63,11 +104,15 @@ TEST(PresetParsing, BracketLinesAreCutAfterTheirFirstBracket) {
       {"x]]", "x];"},
       {"[file]trailing", nullptr},  // a header: switches to the file section
       {"plain", "plain;"},
+      {std::string("\0Temp", 5), ";"},
+      {std::string("ab\0]c", 5), "ab;"},
   };
   for (const bracket_case& c : cases) {
-    const preset_contents contents = parse_presets(std::string("[folder]\r\n") + c.line + "\r\nz");
+    const preset_contents contents = parse_presets("[folder]\r\n" + c.line + "\r\nz");
     if (c.folder_text) {
       EXPECT_EQ(contents.folder_text, std::string(c.folder_text) + "z;") << c.line;
+      ASSERT_EQ(contents.folders.size(), 2u) << c.line;
+      EXPECT_EQ(contents.folders[0] + ";", c.folder_text) << "the walks' entry is the dialog's";
     } else {
       EXPECT_EQ(contents.folder_text, "") << c.line;
       EXPECT_EQ(contents.file_text, "z;") << c.line;
@@ -149,10 +194,22 @@ TEST(PresetFormat, ReadThenWrittenGivesTheSameFile) {
   }
 }
 
+// Also catches a rename that can reach the disk before the new bytes do (a
+// power cut then leaves an empty "preset.ini"): the temporary file is flushed
+// through its own handle after its last write, then renamed written through.
 TEST(PresetFile, WriteReplacesTheWholeFile) {
   const scratch_folder folder;
   folder.write("preset.ini", std::string(100, 'x'));
-  ASSERT_TRUE(dravik::write_preset_file(folder.path() + "preset.ini", "[folder]\r\n[file]\r\n[type]"));
+  {
+    const journalled_file_seam journal;
+    ASSERT_TRUE(dravik::write_preset_file(folder.path() + "preset.ini",
+                                          "[folder]\r\n[file]\r\n[type]"));
+  }
+  std::string kinds;
+  for (const seam_call& call : seam_calls) kinds += call.kind;
+  ASSERT_EQ(kinds, "wfm");
+  EXPECT_EQ(seam_calls[1].file, seam_calls[0].file);
+  EXPECT_EQ(seam_calls[2].flags, DWORD{MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH});
   EXPECT_EQ(folder.read("preset.ini"), "[folder]\r\n[file]\r\n[type]");
   std::string bytes;
   ASSERT_TRUE(dravik::read_preset_file(folder.path() + "preset.ini", bytes));

@@ -18,5 +18,8 @@ std::string windows_path(std::string path);
 // 98 when it was still running after timeout_ms and was ended.
 DWORD run_host(const std::string& executable, const std::string& arguments,
                const std::string& folder, DWORD timeout_ms = 60000);
+// The same with wide paths, for folders whose names the ANSI code page lacks.
+DWORD run_host(const std::wstring& executable, const std::wstring& arguments,
+               const std::wstring& folder, DWORD timeout_ms = 60000);
 
 }  // namespace tessarel::testing

@@ -14,25 +14,35 @@ namespace {
 
 std::atomic<unsigned> folders_made{0};
 
-// Read-only files too: some tests leave the engine's files read-only.
-void remove_tree(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  const HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+// Read-only files too: some tests leave the engine's files read-only. Wide,
+// so that names the ANSI code page lacks go as well.
+void remove_tree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + name;
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + name;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        remove_tree(path + "\\");
+        remove_tree(path + L"\\");
       } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
       }
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+void remove_tree(const std::string& folder) {
+  std::wstring wide(folder.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, folder.data(),
+                                                           static_cast<int>(folder.size()),
+                                                           wide.data(),
+                                                           static_cast<int>(wide.size()))));
+  remove_tree(wide);
 }
 
 void write_file(const std::string& path, const void* bytes, size_t size) {

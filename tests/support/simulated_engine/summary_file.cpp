@@ -14,9 +14,11 @@ bool write_summary_file(const std::wstring& path, std::string_view text) {
   DWORD written = 0;
   const bool complete = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()),
                                   &written, nullptr) &&
-                        written == text.size();
+                        written == text.size() && FlushFileBuffers(file.get());
+  // Flushed, then renamed written through, as the engine replaces its files.
   if (!file.close() || !complete ||
-      !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      !MoveFileExW(temporary.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temporary.c_str());
     return false;
   }

@@ -137,7 +137,7 @@ fi
 # --- the report pages, where nothing can show them
 # Catches a page listed by its Windows address (no such path here) or a
 # drive taken from the wrong place.
-printf 'file:///C:/Tessarel/analysisreport.html\r\nfile:///C:/Tessarel/defragreport.html\n' \
+printf 'C:\\Tessarel\\analysisreport.html\r\nC:\\Tessarel\\defragreport.html\n' \
   >"$scratch/opened-reports.txt"
 drive_c=$(readlink -f "$WINEPREFIX/dosdevices/c:")
 expected="run: nothing here can show the report pages the program opened; they are:

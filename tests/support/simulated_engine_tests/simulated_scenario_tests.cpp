@@ -108,9 +108,8 @@ TEST(SimulatedEngine, ReportSetsAreRecordedBesideTheLibraryNotOpened) {
   // The engine's application folder is its host's.
   char host[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, host, MAX_PATH);
-  std::string address = "file:///" + std::string(host);
+  std::string address = host;
   address.erase(address.find_last_of('\\') + 1);
-  for (char& c : address) c = c == '\\' ? '/' : c;
   EXPECT_EQ(folder.read("opened-reports.txt").value_or("(no file)"),
             address + "analysisreport.html\n" + address + "defragreport.html\n");
 }

@@ -16,7 +16,7 @@
 #include "engine/engine_entry_points.h"
 #include "engine/job_completion_window.h"
 #include "engine/job_threads.h"
-#include "engine/library_module.h"
+#include "tessarel/library_module.h"
 
 namespace tessarel {
 

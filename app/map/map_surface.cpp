@@ -174,7 +174,7 @@ void blend_part(HDC dc, const surface& s, RECT part) {
   if (!IntersectRect(&part, &part, &whole)) return;
   const int w = part.right - part.left, h = part.bottom - part.top;
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, part.left, part.top, w, h, s.dc.get(), part.left, part.top, w, h, blend);
+  GdiAlphaBlend(dc, part.left, part.top, w, h, s.dc.get(), part.left, part.top, w, h, blend);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "startup/init_toolkit.h"
 
-#include <commctrl.h>
-
 #include "startup/program_texts.h"
+#include "startup/system_libraries.h"
 #include "vemo/image_dlg.h"
 #include "vemo/program_instance.h"
 
@@ -20,7 +19,7 @@ void init_toolkit(HINSTANCE instance) {
       ICC_UPDOWN_CLASS,  ICC_USEREX_CLASSES,   ICC_WIN95_CLASSES};
   for (const DWORD group : groups) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), group};
-    InitCommonControlsEx(&controls);
+    init_common_controls(controls);
   }
 }
 

@@ -15,6 +15,8 @@
 #include "startup/exit_action.h"
 #include "startup/init_toolkit.h"
 #include "startup/program_texts.h"
+#include "startup/system_libraries.h"
+#include "tessarel/system_library.h"
 #include "tessarel/unique_handle.h"
 #include "vemo/dialog_items.h"
 #include "vemo/frame.h"
@@ -64,6 +66,8 @@ class program_session {
 std::wstring error_text(const std::exception& error) {
   if (const auto* binding = dynamic_cast<const engine_binding_error*>(&error))
     return binding->message();
+  if (const auto* library = dynamic_cast<const system_library_error*>(&error))
+    return library->message();
   try {
     return vemo::wide_text(error.what());
   } catch (...) {
@@ -92,6 +96,17 @@ int run_started_program(program_session& session, const wchar_t* command_line) {
 }  // namespace
 
 int run_program(HINSTANCE instance, const wchar_t* command_line) {
+  // Before anything loads a library by bare name. Then the libraries the
+  // program takes from the system folder, before anything uses them; one
+  // missing, or lacking a function, ends the program with a message that
+  // names it.
+  restrict_library_search_to_system_folder();
+  try {
+    load_system_libraries();
+  } catch (const system_library_error& failure) {
+    show_error(failure.message());
+    return -1;
+  }
   if (!is_administrator()) {
     MessageBoxW(nullptr, msg_run_as_admin, product_name, MB_OK);
     return -1;

@@ -62,7 +62,7 @@ void skin_image::draw(HDC dc, const RECT& target) const {
   if (!scaled_.dc) return;
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   const int width = part.right - part.left, height = part.bottom - part.top;
-  AlphaBlend(dc, part.left, part.top, width, height, scaled_.dc.get(), part.left - target.left,
+  GdiAlphaBlend(dc, part.left, part.top, width, height, scaled_.dc.get(), part.left - target.left,
              part.top - target.top, width, height, blend);
 }
 

@@ -41,7 +41,7 @@ class skin_image {
   struct bitmap_deleter {
     void operator()(Gdiplus::Bitmap* bitmap) const;
   };
-  // The image at one target size, premultiplied, ready for AlphaBlend. It
+  // The image at one target size, premultiplied, ready for GdiAlphaBlend. It
   // is let go only through clear() (or its destructor), which takes the
   // section out of the device context before either is deleted: a bitmap
   // still selected cannot be deleted. Not assignable, so no member-wise

@@ -1,12 +1,52 @@
 #include "classlib/list_ctrl.h"
 
+#include "classlib/message_box.h"
 #include "classlib/text_936.h"
+#include "tessarel/system_library.h"
 
 #include <vector>
 
+namespace {
+
+// comctl32.dll from the system folder, loaded at the first list the engine
+// creates (not as the engine loads: that runs under the loader lock) and kept
+// until the engine is freed. Imported by name, Windows would look for it
+// beside the program first.
+class common_controls {
+ public:
+  using init_fn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+
+  common_controls()
+      : module_(tessarel::load_system_library(file_name)),
+        init_(tessarel::system_library_function<init_fn>(module_.get(), file_name,
+                                                          "InitCommonControlsEx")) {}
+  init_fn init() const noexcept { return init_; }
+
+ private:
+  static constexpr const wchar_t* file_name = L"comctl32.dll";
+  tessarel::unique_library_module module_;
+  init_fn init_;
+};
+
+// Registers the list-view class; false, after a message that names the
+// library or the function, when comctl32.dll cannot be had. A static whose
+// construction throws is tried again at the next call.
+bool register_list_view_class() {
+  try {
+    static const common_controls library;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    library.init()(&classes);
+    return true;
+  } catch (const tessarel::system_library_error& failure) {
+    AfxMessageBox(narrow_936(failure.message()).c_str());
+    return false;
+  }
+}
+
+}  // namespace
+
 BOOL CListCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&classes);
+  if (!register_list_view_class()) return FALSE;
   return CreateChild(0, WC_LISTVIEWW, L"", style, rect, parent, id);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,68 @@ void make_program_folder(const scratch_folder& folder, bool skin) {
   }
 }
 
+// The built engine and its state files beside the program. Not the stand-in:
+// the program looks for the libraries a library imports in the system folder
+// only, and the stand-in imports its control library from beside itself.
+void add_built_engine(const scratch_folder& folder) {
+  for (const wchar_t* name : {L"dravik.dll", L"Setting", L"diskdata", L"defragdate"})
+    copy_in(folder, windows_path(TESSAREL_TEST_ENGINE_APP_DIR), name);
+}
+
+// The main window of a started program, or null after 15 s.
+HWND wait_for_main_window() {
+  HWND window = nullptr;
+  for (int i = 0; i < 300 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowW(main_window_class_name, nullptr);
+  }
+  return window;
+}
+
+// Makes Wine look for these libraries as Windows does, for Tessarel.exe
+// started while it lives: a DLL file of that name first (beside the program
+// before the system folder), Wine's own builtin only when there is none.
+// Wine reads this from the registry as each process starts (an environment
+// variable of a running process does not reach the processes it starts).
+class native_first_for_program {
+ public:
+  explicit native_first_for_program(std::initializer_list<const wchar_t*> names)
+      : names_(names) {
+    // The keys not there yet go again at the end.
+    for (made_ = 0; made_ < 3; ++made_) {
+      HKEY key = nullptr;
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, key_paths[made_], 0, KEY_READ, &key) != ERROR_SUCCESS)
+        break;
+      RegCloseKey(key);
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key_paths[2], 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+      return;
+    static const wchar_t order[] = L"native,builtin";
+    for (const wchar_t* name : names_)
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+    RegCloseKey(key);
+  }
+  ~native_first_for_program() {
+    for (const wchar_t* name : names_) RegDeleteKeyValueW(HKEY_CURRENT_USER, key_paths[2], name);
+    // The keys made, deepest first.
+    for (int i = 2; i >= made_; --i) {
+      const LSTATUS deleted = RegDeleteKeyW(HKEY_CURRENT_USER, key_paths[i]);
+      if (deleted != ERROR_SUCCESS) ADD_FAILURE() << "key " << i << " stays: error " << deleted;
+    }
+  }
+  native_first_for_program(const native_first_for_program&) = delete;
+  native_first_for_program& operator=(const native_first_for_program&) = delete;
+
+ private:
+  static constexpr const wchar_t* key_paths[] = {
+      L"Software\\Wine\\AppDefaults", L"Software\\Wine\\AppDefaults\\Tessarel.exe",
+      L"Software\\Wine\\AppDefaults\\Tessarel.exe\\DllOverrides"};
+  std::vector<const wchar_t*> names_;
+  int made_ = 3;  // index of the first key made here; 3: none
+};
+
 // Each error that reaches the entry point is shown in a box, then the
 // program ends with -1; nothing ends silently.
 TEST(ProgramProcess, MissingSettingsOrEngineShowsTheErrorAndExitsMinusOne) {
@@ -132,16 +195,11 @@ TEST(ProgramProcess, MissingSettingsOrEngineShowsTheErrorAndExitsMinusOne) {
 TEST(ProgramProcess, SecondInstanceExitsSilently) {
   scratch_folder folder;
   make_program_folder(folder, true);
-  copy_in(folder, windows_path(stand_in_folder(L"full")), L"dravik.dll");
-  copy_in(folder, test_folder(), L"stand_in_control.dll");
+  add_built_engine(folder);
 
   program_process first(folder.path());
   ASSERT_TRUE(first.started());
-  HWND window = nullptr;
-  for (int i = 0; i < 300 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(main_window_class_name, nullptr);
-  }
+  const HWND window = wait_for_main_window();
   ASSERT_NE(window, nullptr);
 
   program_process second(folder.path());
@@ -153,6 +211,51 @@ TEST(ProgramProcess, SecondInstanceExitsSilently) {
   const process_result closed = first.finish();
   EXPECT_EQ(closed.exit_code, 0u);
   EXPECT_TRUE(closed.boxes.empty());
+}
+
+// A library named like a system library the program uses, planted beside
+// it, is never loaded, with Windows' search order (a library's own folder
+// first) in force: the program takes those libraries from the system folder
+// only, from its start to its end.
+TEST(ProgramProcess, NeverLoadsSystemLibrariesPlantedBesideIt) {
+  const wchar_t* const planted[] = {L"MSIMG32.DLL", L"COMCTL32.DLL", L"gdiplus.dll"};
+  scratch_folder folder;
+  make_program_folder(folder, true);
+  add_built_engine(folder);
+  const std::wstring planted_library = test_folder() + L"\\planted_library.dll";
+  const std::wstring folder_path = vemo::wide_text(folder.path());
+  for (const wchar_t* name : planted)
+    ASSERT_TRUE(CopyFileW(planted_library.c_str(), (folder_path + name).c_str(), FALSE));
+  // The planted copy itself proves it would leave its mark when loaded.
+  const std::wstring probe = folder_path + L"probe.dll";
+  ASSERT_TRUE(CopyFileW(planted_library.c_str(), probe.c_str(), FALSE));
+  {
+    const HMODULE loaded = LoadLibraryW(probe.c_str());
+    ASSERT_NE(loaded, nullptr);
+    FreeLibrary(loaded);
+  }
+  ASSERT_NE(GetFileAttributesW((probe + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  const native_first_for_program overrides({L"msimg32", L"comctl32", L"gdiplus"});
+  program_process program(folder.path());
+  ASSERT_TRUE(program.started());
+  const HWND window = wait_for_main_window();
+  EXPECT_NE(window, nullptr) << "the program did not start";
+  if (window != nullptr) {
+    // The map and the skin are drawn, the common controls are in use.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const process_result closed = program.finish();
+    EXPECT_EQ(closed.exit_code, 0u);
+    EXPECT_TRUE(closed.boxes.empty());
+  } else {
+    program.finish(1000);
+  }
+  for (const wchar_t* name : planted) {
+    EXPECT_EQ(GetFileAttributesW((folder_path + name + L".loaded").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << vemo::narrow_text(name) << " was loaded from beside the program";
+  }
 }
 
 }  // namespace

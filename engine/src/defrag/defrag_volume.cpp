@@ -35,6 +35,7 @@ class defrag_binding {
     records.cursor.in_system_folder = 0;
     records.exclusions = &volume_records.options.excluded_folders;
     records.mover.freed_by_walk.clear();
+    records.mover.refused_moves = 0;
     free_optimize_set(optimize_set_);
     records.optimize_set = volume_records.job.run_mode == 2 ? &optimize_set_ : nullptr;
   }
@@ -124,6 +125,7 @@ void defrag_mapped_volume(const defrag_volume_records& volume_records, int slot,
   defrag_tree(records, choose_analysis_variant(volume.file_system_name, volume.bytes_per_cluster,
                                                volume.used_clusters));
   records.exclusions = nullptr;
+  records.mover.freed_by_walk.clear();
 
   if (walk.interrupted == 0 && write_defrag_date(folder + "defragdate", slot, std::time(nullptr)))
     set_recency(volume_records, recency_recent);

@@ -53,21 +53,11 @@ class file_mover {
     }
     if (count <= 1 || !needs_move(extents)) return;
 
-    if (!work_.bitmap.read(volume())) return;
-    // Clusters this walk has freed may still be refused as targets; a run
-    // that held one could leave the file moved in part.
-    records_.mover.freed_by_walk.count_as_used(work_.bitmap);
-    work_.empty_free_runs_by_length();
-    scan_free_runs_by_length(work_);
-    // The shortest run that holds the whole file; the map keeps the lowest
-    // start of each length.
-    const auto run = work_.free_runs_by_length.lower_bound(walk_.file_clusters);
-    if (run == work_.free_runs_by_length.end()) {
+    uint64_t run_start = 0;
+    if (!choose_run(run_start)) {
       work_.empty_free_runs_by_length();
       return;
     }
-    work_.free_run_cursor = run;
-    const uint64_t run_start = run->second;
 
     // The status poll shows the first extent's move from the moment moving
     // is set, never the last file's.
@@ -119,6 +109,31 @@ class file_mover {
            walk_.find_record.dwFileAttributes != FILE_ATTRIBUTE_READONLY;
   }
 
+  // The shortest free run of a fresh bitmap that holds the whole file; the
+  // map keeps the lowest start of each length. On NTFS the clusters this
+  // walk has freed may still be refused as targets, so they count as in use
+  // unless no run holds the file without them. False when the bitmap cannot
+  // be read or no run is long enough.
+  bool choose_run(uint64_t& run_start) {
+    freed_clusters& freed = records_.mover.freed_by_walk;
+    const bool held_back = variant_.ntfs && !freed.empty();
+    if (!work_.bitmap.read(volume())) return false;
+    if (held_back) freed.count_as_used(work_.bitmap);
+    if (take_shortest_run(run_start)) return true;
+    if (!held_back || !work_.bitmap.read(volume())) return false;
+    return take_shortest_run(run_start);
+  }
+
+  bool take_shortest_run(uint64_t& run_start) {
+    work_.empty_free_runs_by_length();
+    scan_free_runs_by_length(work_);
+    const auto run = work_.free_runs_by_length.lower_bound(walk_.file_clusters);
+    if (run == work_.free_runs_by_length.end()) return false;
+    work_.free_run_cursor = run;
+    run_start = run->second;
+    return true;
+  }
+
   // Sums the clusters of the extents up to the first that needs no move: a
   // virtual one, or one that continues the one before it end to end. Such a
   // file is left as it is.
@@ -160,9 +175,11 @@ class file_mover {
       if (records_.job.stop_requested.get() != 0) return false;
       DWORD returned = 0;
       if (!io.device_io_control(on_volume, FSCTL_MOVE_FILE, &mover.move_request,
-                                sizeof mover.move_request, nullptr, 0, &returned))
+                                sizeof mover.move_request, nullptr, 0, &returned)) {
+        mover.refused_moves += 1;
         return false;
-      mover.freed_by_walk.add(static_cast<uint64_t>(extents.lcn(i)), length);
+      }
+      if (variant_.ntfs) mover.freed_by_walk.add(static_cast<uint64_t>(extents.lcn(i)), length);
       if (update_fragments) {
         point_at_cell(records_.cursor, extents.lcn(i), variant_.lcn_offset());
         remove_fragmented_from_cell(records_.cursor);

@@ -21,9 +21,11 @@ struct move_work {
   uint64_t target_lcn = 0;
   // The move in progress; fill it with set_move_request.
   MOVE_FILE_DATA move_request{};
-  // What the moves of the current volume's walk have freed: no target for
-  // the movers until the walk ends.
+  // What the moves of the current NTFS volume's walk have freed: a target
+  // for its movers only when nothing else holds a file.
   freed_clusters freed_by_walk;
+  // The moves the file system refused in the current volume's walk.
+  uint64_t refused_moves = 0;
 };
 
 // Fills the move request for one FSCTL_MOVE_FILE and publishes its source and

@@ -5,6 +5,8 @@
 // cluster still holds its file's data in order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -125,6 +127,11 @@ TEST_F(FileMover, ClustersTheWalkFreedAreNoTargetWhileTheFileSystemHoldsThem) {
   }
   sim.reserve_clusters('C', 600, 400);  // free: 1000-1999
   sim.hold_freed_clusters('C', true);
+  // Each file's two extents free one range between them, in reverse order.
+  size_t ranges_at_last_move = 0;
+  sim.set_move_hook([this, &ranges_at_last_move](const sim::move_request&) {
+    ranges_at_last_move = engine().mover.freed_by_walk.range_count();
+  });
   load();
   defragment();
 
@@ -136,7 +143,95 @@ TEST_F(FileMover, ClustersTheWalkFreedAreNoTargetWhileTheFileSystemHoldsThem) {
   EXPECT_EQ(row_count(), files.size());
   EXPECT_EQ(walk().big_fragment_files, 4);
   EXPECT_EQ(sim.held_clusters('C'), 32u);
+  EXPECT_EQ(ranges_at_last_move, 4u) << "adjacent freed ranges kept apart";
   EXPECT_TRUE(engine().mover.freed_by_walk.empty()) << "kept past the volume's walk";
+}
+
+// One volume of 2000 clusters with 800 free, the least that is defragmented:
+// 200 reserved clusters, then maybe a big file walked first, then ten small
+// ones, each in two extents out of order, so that its old place becomes one
+// free run once it has moved; the free clusters last.
+struct nearly_full_case {
+  char letter;
+  const char* file_system;
+  bool hold_freed;   // NTFS keeps what a move frees until a checkpoint
+  bool checkpoints;  // one before every move
+  uint64_t big_clusters;
+  uint64_t small_clusters;
+  size_t least_whole;
+  size_t most_ranges;  // in the record of freed clusters at any move
+};
+
+// Catches clusters a move freed held back where the file system does not
+// hold them (FAT then loses most of a nearly full volume), an NTFS mover that
+// never falls back on them when nothing else holds a file (nothing more moves
+// once the moved files add up to the free space), one that prefers them (a
+// held run is refused for every later file), a refusal retried or not
+// counted, a file left in more extents than it had, and freed ranges side by
+// side kept apart in the record (or any kept on FAT).
+TEST_F(FileMover, OnANearlyFullVolumeWhatMovesFreedServesLaterFilesWhereTheFileSystemAllows) {
+  const nearly_full_case cases[] = {
+      {'C', "FAT32", false, false, 0, 100, 10, 0},
+      {'D', "FAT32", false, false, 800, 20, 11, 0},
+      {'E', "NTFS", true, false, 0, 100, 8, 2},
+      {'F', "NTFS", true, true, 0, 100, 10, 2},
+  };
+  std::vector<std::string> paths;  // each in two extents
+  for (const nearly_full_case& c : cases) {
+    sim.add_volume(c.letter, roomy_volume(2000, c.file_system));
+    sim.reserve_clusters(c.letter, 0, 200);
+    const std::string folder = std::string(1, c.letter) + ":\\Program Files\\";
+    int64_t base = 200;
+    if (c.big_clusters != 0) {
+      const int64_t half = static_cast<int64_t>(c.big_clusters / 2);
+      paths.push_back(folder + "a big file.bin");
+      add_file(folder + "a big file.bin",
+               {{base + half, c.big_clusters / 2}, {base, c.big_clusters / 2}});
+      base += static_cast<int64_t>(c.big_clusters);
+    }
+    for (int i = 0; i < 10; ++i) {
+      const std::string path = folder + "small " + std::to_string(i) + ".bin";
+      const int64_t half = static_cast<int64_t>(c.small_clusters / 2);
+      paths.push_back(path);
+      add_file(path, {{base + half, c.small_clusters / 2}, {base, c.small_clusters / 2}});
+      base += static_cast<int64_t>(c.small_clusters);
+    }
+    ASSERT_EQ(base, 1200) << c.letter;
+    sim.hold_freed_clusters(c.letter, c.hold_freed);
+  }
+  char checkpointed = 0;
+  size_t most_ranges = 0;
+  sim.set_move_hook([this, &checkpointed, &most_ranges](const sim::move_request& request) {
+    if (request.letter == checkpointed) sim.checkpoint(request.letter);
+    most_ranges = std::max(most_ranges, engine().mover.freed_by_walk.range_count());
+  });
+  load();
+
+  for (const nearly_full_case& c : cases) {
+    checkpointed = c.checkpoints ? c.letter : 0;
+    most_ranges = 0;
+    const uint64_t requests = sim.move_requests();
+    const uint64_t done = sim.moves_done();
+    defragment(c.letter);
+    size_t files = 0;
+    size_t whole = 0;
+    for (const std::string& path : paths) {
+      if (path[0] != c.letter) continue;
+      ++files;
+      whole += runs(path).size() == 1 ? 1 : 0;
+      EXPECT_LE(runs(path).size(), 2u) << path;
+    }
+    const uint64_t refused = (sim.move_requests() - requests) - (sim.moves_done() - done);
+    EXPECT_GE(whole, c.least_whole) << c.letter << ": " << whole << " of " << files << " whole";
+    EXPECT_EQ(row_count(), whole) << c.letter;
+    EXPECT_EQ(engine().mover.refused_moves, refused) << c.letter;
+    EXPECT_LE(refused, files - whole) << c.letter << ": a refused file tried again";
+    // The old places lie side by side: one range, and the last file's first.
+    EXPECT_EQ(most_ranges, c.most_ranges) << c.letter << ": freed ranges kept apart";
+    EXPECT_TRUE(engine().mover.freed_by_walk.empty()) << c.letter << ": kept past the walk";
+    std::printf("[ layout   ] %c: %s, %zu of %zu files whole, %llu moves refused\n", c.letter,
+                c.file_system, whole, files, static_cast<unsigned long long>(refused));
+  }
 }
 
 // Catches a failed bitmap read taken for free space (a move into clusters

@@ -25,20 +25,20 @@ DWORD wait_for_host(const PROCESS_INFORMATION& process, DWORD timeout_ms) {
   return exit_code;
 }
 
+std::wstring ansi_to_wide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         wide.data(), static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return wide;
+}
+
 }  // namespace
 
 DWORD run_host(const std::string& executable, const std::string& arguments,
                const std::string& folder, DWORD timeout_ms) {
-  std::string command = "\"" + executable + "\"";
-  if (!arguments.empty()) command += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(executable.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &process)) {
-    return 96;
-  }
-  return wait_for_host(process, timeout_ms);
+  return run_host(ansi_to_wide(executable), ansi_to_wide(arguments), ansi_to_wide(folder),
+                  timeout_ms);
 }
 
 DWORD run_host(const std::wstring& executable, const std::wstring& arguments,

@@ -48,20 +48,27 @@ group_members() {
   return 0
 }
 
+# Whether anything of a process group started below still runs.
+group_runs() {
+  running "$1" || [[ -n $(group_members "$1") ]]
+}
+
 # Ends a process group started below: TERM to all of it and half a minute
-# for its leader to clean up (unmount, let go of binfmt_misc); then KILL to
-# the rest of the group first, since the leader cleans up only once its
-# children are gone, and to the leader last.
+# for it to clean up (the Wine environment ends its processes, the chroot's
+# run unmounts and lets go of binfmt_misc) and end; then KILL to what is
+# left, the leader last, since it cleans up once its children are gone.
 end_group() {
-  local pid=$1 members
+  local pid=$1 members waited
   [[ -n $pid ]] || return 0
   kill -TERM -- "-$pid" 2>/dev/null || return 0
-  if ! wait_gone "$pid" 300; then
-    members=$(group_members "$pid")
-    # shellcheck disable=SC2086  # process ids
-    [[ -z $members ]] || kill -KILL $members 2>/dev/null || true
-    wait_gone "$pid" 300 || true
-  fi
+  for ((waited = 0; waited < 300; waited++)); do
+    group_runs "$pid" || break
+    sleep 0.1
+  done
+  members=$(group_members "$pid")
+  # shellcheck disable=SC2086  # process ids
+  [[ -z $members ]] || kill -KILL $members 2>/dev/null || true
+  wait_gone "$pid" 300 || true
   kill -KILL -- "-$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 }

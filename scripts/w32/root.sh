@@ -259,11 +259,6 @@ setup() {
     touch "$w32_base"
   fi
   mount_root
-  # Packages whose set-up was cut short are configured first (with the
-  # emulator, should one of them run a 32-bit program); apt-get install
-  # below unpacks again those left half unpacked.
-  [[ -x $w32/usr/bin/qemu-i386-static ]] && binfmt_acquire
-  in_root dpkg --configure -a
   cp /etc/resolv.conf "$w32/etc/resolv.conf"
   # No service starts inside.
   printf '#!/bin/sh\nexit 101\n' >"$w32/usr/sbin/policy-rc.d"
@@ -277,6 +272,15 @@ setup() {
     write_sources 0
     rm -rf "$w32/var/lib/apt/lists/partial/"*
     in_root apt-get update -qq
+  fi
+  if [[ -x $w32/usr/bin/qemu-i386-static ]]; then
+    # A set-up cut short: its packages are configured, or those whose
+    # dependencies were left unpacked get them (apt-get -f), before the
+    # rest; with the emulator, should one of them run a 32-bit program.
+    binfmt_acquire
+    log "taking up a set-up that was cut short"
+    in_root dpkg --configure -a >/dev/null 2>&1 ||
+      in_root apt-get install -y -qq -f --no-install-recommends >/dev/null
   fi
   log "qemu-user-static from bookworm-backports"
   in_root apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null

@@ -131,7 +131,7 @@ else
   if ((setup_status)); then
     echo "test: i686 not run: the emulated 32-bit Wine could not be set up (build/w32root.log)."
   else
-    echo "test: i686 under emulated 32-bit Wine"
+    echo "test: i686 under 32-bit Wine in the chroot (emulated where the kernel needs it)"
     step "$w32" run scripts/wine/run-tests.sh build/i686 "$@" || status=1
   fi
 fi

@@ -33,8 +33,8 @@ wine_env_keep_alive_pid=""
 # Time limits in seconds, generous for emulated 32-bit Wine on a loaded
 # machine (a new 64-bit prefix boots there in about a minute).
 wine_env_xvfb_limit=30
-wine_env_boot_limit=600
-wine_env_regedit_limit=300
+wine_env_boot_limit=300
+wine_env_regedit_limit=180
 wine_env_desktop_limit=180
 wine_env_end_limit=30
 

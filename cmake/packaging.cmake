@@ -80,4 +80,4 @@ add_test(NAME release_zip
           -DWORK=${CMAKE_BINARY_DIR}/package_check/work
           -DEXPECTED=${CMAKE_BINARY_DIR}/package_check/expected.txt
           -P ${CMAKE_SOURCE_DIR}/cmake/check_package.cmake)
-set_tests_properties(release_zip PROPERTIES LABELS no_wine)
+set_tests_properties(release_zip PROPERTIES LABELS no_wine TIMEOUT 120)

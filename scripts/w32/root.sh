@@ -9,9 +9,12 @@
 #     this machine's own apt sources;
 #   - qemu-user-static from bookworm-backports (bookworm's own 7.2 leaves
 #     32-bit Wine hanging), registered through binfmt_misc for 32-bit x86 ELF
-#     files with flag F: the kernel opens the interpreter when it is
-#     registered, so it also serves inside the chroot. That entry is the one
-#     change outside the chroot; it touches only 32-bit x86 ELF files;
+#     files with flag F (the kernel opens the interpreter when it is
+#     registered, so it also serves inside the chroot) only while a set-up or
+#     a run needs it, and only where the kernel does not run 32-bit x86 code
+#     itself and no usable entry of the machine's does it (binfmt.sh). That
+#     entry, and binfmt_misc mounted for it when nothing had, are the only
+#     changes outside the chroot, and last no longer than the runs;
 #   - Debian's wine32:i386 (the 32-bit loader and DLLs, emulated) beside
 #     wine64 (64-bit prefixes and the wineserver, native), Xvfb, the zh_CN.UTF-8
 #     locale, fonts, and cmake for ctest.
@@ -26,14 +29,16 @@
 #
 # Usage (as root):
 #   scripts/w32/root.sh check        can this machine run it? (one line; status 1: no)
-#   scripts/w32/root.sh setup        make the chroot (once; a few minutes) and register
-#                                    the binfmt_misc entry when absent
+#   scripts/w32/root.sh setup        make the chroot (once; a few minutes); one whose
+#                                    set-up was cut short is repaired or made again
 #   scripts/w32/root.sh run CMD...   mount, run CMD inside (as root, in the project
 #                                    folder), unmount; the status is CMD's
 #   scripts/w32/root.sh shell        a shell inside
 #   scripts/w32/root.sh versions     the packages' versions
 #   scripts/w32/root.sh remove       delete the chroot (refused while anything is mounted in it)
-# Runs at once share the chroot; the last one to end unmounts.
+#                                    and its binfmt_misc entry
+# Runs at once share the chroot; the last one to end ends any process left
+# inside, unmounts and removes the entry. TERM or Ctrl-C does the same.
 # Environment: W32ROOT (the chroot; default build/w32root), MIRROR and
 # SECURITY_MIRROR (default: this machine's apt sources).
 set -euo pipefail
@@ -41,7 +46,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 w32=${W32ROOT:-$root/build/w32root}
 w32_ready=$w32/.tessarel-w32-ready
-binfmt=/proc/sys/fs/binfmt_misc
+# debootstrap finished (the packages' set-up may still be cut short).
+w32_base=$w32/.tessarel-w32-base
 # The packages of the chroot; qemu-user-static comes from bookworm-backports.
 w32_packages=(
   wine wine32:i386 wine64 libwine:i386 fonts-wine fonts-wqy-microhei
@@ -49,6 +55,9 @@ w32_packages=(
 )
 
 log() { printf 'w32: %s\n' "$*"; }
+
+# shellcheck source=binfmt.sh
+source "$root/scripts/w32/binfmt.sh"
 
 # Runs at once share the mounts (a shared lock each); set-up and removal
 # take the lock alone, and the last run to end unmounts.
@@ -60,13 +69,46 @@ lock_alone() {
   exec {lock_fd}>>"$w32.lock"
   flock "$@" -x "$lock_fd"
 }
-# Ends this run's share: unmounts when no other run holds one.
+# Ends this run's share: when no other run holds one, ends what is left
+# inside and unmounts; then lets go of binfmt_misc.
 unlock_and_unmount() {
   trap - EXIT INT TERM
   if flock -n -x "$lock_fd" || { flock -u "$lock_fd" && flock -n -x "$lock_fd"; }; then
+    end_processes_inside
     umount_root
   fi
   flock -u "$lock_fd"
+  binfmt_release
+}
+
+# Closes the locks' descriptors, so that nothing started inside holds them.
+close_locks() {
+  local fd
+  for fd in "${lock_fd:-}" "$binfmt_changes_fd" "$binfmt_mount_fd" "$binfmt_entry_fd"; do
+    [[ -n $fd ]] && eval "exec $fd>&-"
+  done
+  return 0
+}
+
+# Ends the processes whose root is the chroot (Wine, Xvfb, the emulator left
+# by a run that was cut short), by process id.
+end_processes_inside() {
+  local dir pid pids=() tries
+  dir=$(readlink -m "$w32")
+  for pid in /proc/[0-9]*; do
+    [[ $(readlink "$pid/root" 2>/dev/null) == "$dir" ]] && pids+=("${pid#/proc/}")
+  done
+  ((${#pids[@]})) || return 0
+  log "ending ${#pids[@]} processes left inside the chroot"
+  kill "${pids[@]}" 2>/dev/null || true
+  for ((tries = 0; tries < 30; tries++)); do
+    sleep 0.1
+    for pid in "${pids[@]}"; do
+      kill -0 "$pid" 2>/dev/null && continue 2
+    done
+    return 0
+  done
+  kill -9 "${pids[@]}" 2>/dev/null || true
 }
 
 # This machine's apt mirror for the main suites (the first URIs of its
@@ -123,8 +165,8 @@ why_not() {
 }
 
 in_root() {
-  chroot "$w32" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-    DEBIAN_FRONTEND=noninteractive "$@"
+  (close_locks; exec chroot "$w32" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+    DEBIAN_FRONTEND=noninteractive "$@")
 }
 
 # The chroot's own /proc, /sys (read-only), /dev and /dev/pts, and for a run
@@ -167,19 +209,6 @@ umount_root() {
   done
 }
 
-register_binfmt() {
-  mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt"
-  if [[ -e $binfmt/qemu-i386 ]]; then
-    grep -qx enabled "$binfmt/qemu-i386" || echo 1 >"$binfmt/qemu-i386"
-    return 0
-  fi
-  # ELF32, little endian, e_type EXEC or DYN, e_machine EM_386; F: the
-  # interpreter is opened now, so it serves inside chroots too.
-  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$w32/usr/bin/qemu-i386-static"':F' \
-    >"$binfmt/register"
-  log "registered binfmt_misc entry qemu-i386 ($w32/usr/bin/qemu-i386-static)"
-}
-
 write_sources() {
   local with_security=$1
   rm -f "$w32/etc/apt/sources.list"
@@ -206,25 +235,29 @@ setup() {
   local reason
   reason=$(why_not)
   [[ -z $reason ]] || { echo "w32: $reason" >&2; return 1; }
-  if [[ -f $w32_ready ]]; then
-    register_binfmt
-    return 0
-  fi
+  [[ -f $w32_ready ]] && return 0
   local t0=$SECONDS
   lock_alone
+  [[ -f $w32_ready ]] && return 0
+  # Cut short (TERM, Ctrl-C, a failure): nothing left running or mounted;
+  # without the ready mark the next set-up takes it up again.
+  trap setup_end EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   if ! command -v debootstrap >/dev/null; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
   fi
+  end_processes_inside
   umount_root
-  if [[ ! -x $w32/usr/bin/apt-get ]]; then
+  if [[ ! -f $w32_base ]]; then
     # A new chroot, or one whose debootstrap did not finish.
     remove_tree "$w32"
     log "debootstrap bookworm from $mirror"
     debootstrap --variant=minbase bookworm "$w32" "$mirror" >"$w32.debootstrap.log" 2>&1 ||
       { echo "w32: debootstrap failed (see $w32.debootstrap.log)" >&2; return 1; }
+    touch "$w32_base"
   fi
-  trap umount_root EXIT
   mount_root
   cp /etc/resolv.conf "$w32/etc/resolv.conf"
   # No service starts inside.
@@ -240,39 +273,52 @@ setup() {
     rm -rf "$w32/var/lib/apt/lists/partial/"*
     in_root apt-get update -qq
   fi
+  if [[ -x $w32/usr/bin/qemu-i386-static ]]; then
+    # A set-up cut short: its packages are configured, or those whose
+    # dependencies were left unpacked get them (apt-get -f), before the
+    # rest; with the emulator, should one of them run a 32-bit program.
+    binfmt_acquire
+    log "taking up a set-up that was cut short"
+    in_root dpkg --configure -a >/dev/null 2>&1 ||
+      in_root apt-get install -y -qq -f --no-install-recommends >/dev/null
+  fi
   log "qemu-user-static from bookworm-backports"
   in_root apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
-  register_binfmt
+  binfmt_acquire
   log "${w32_packages[*]}"
   in_root apt-get install -y -qq --no-install-recommends "${w32_packages[@]}" >/dev/null
   in_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
   in_root apt-get clean
-  umount_root
-  trap - EXIT
+  setup_end
   touch "$w32_ready"
   log "chroot made in $((SECONDS - t0)) s"
+}
+
+setup_end() {
+  trap - EXIT INT TERM
+  end_processes_inside
+  umount_root
+  binfmt_release
 }
 
 # Runs a command inside, in the project folder, with the variables the Wine
 # scripts take passed on.
 run() {
   [[ -f $w32_ready ]] || { echo "w32: no chroot yet (scripts/w32/root.sh setup)" >&2; return 1; }
-  register_binfmt
   lock_shared
   trap unlock_and_unmount EXIT
-  trap 'exit 130' INT TERM
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  binfmt_acquire
   mount_root 1
-  # X servers here share abstract sockets with the machine's own: displays
-  # from 240 up keep clear of those the machine's runs pick.
-  local vars=(PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8
-    "WINE_ENV_DISPLAYS=${WINE_ENV_DISPLAYS:-240 299}")
+  local vars=(PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8)
   local name
   for name in TESSAREL_FRESH_PREFIX WINE_ENV_WINEARCH CTEST_PARALLEL_LEVEL TERM; do
     [[ -n ${!name+set} ]] && vars+=("$name=${!name}")
   done
   local status=0
-  chroot "$w32" /usr/bin/env -i "${vars[@]}" /bin/bash -c 'cd "$0" && exec "$@"' "$root" "$@" ||
-    status=$?
+  (close_locks; exec chroot "$w32" /usr/bin/env -i "${vars[@]}" /bin/bash -c 'cd "$0" && exec "$@"' \
+    "$root" "$@") || status=$?
   unlock_and_unmount
   return $status
 }
@@ -281,7 +327,9 @@ versions() {
   [[ -f $w32_ready ]] || { echo "w32: no chroot yet" >&2; return 1; }
   chroot "$w32" dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' \
     qemu-user-static wine wine32 wine64 libwine libwine:i386 xvfb cmake locales 2>/dev/null
-  echo "binfmt_misc qemu-i386: $(sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null)"
+  local name
+  name=$(binfmt_own_name)
+  echo "binfmt_misc $name: $(binfmt_field "$binfmt_dir/$name" interpreter || true)"
 }
 
 # In braces: read whole before it runs, so an edit of this file during a run
@@ -299,6 +347,7 @@ case ${1:-} in
   umount) lock_alone -n || { echo "w32: a run is using the chroot" >&2; exit 1; }; umount_root ;;
   remove)
     lock_alone -n || { echo "w32: a run is using the chroot" >&2; exit 1; }
+    binfmt_forget
     remove_tree "$w32" ;;
   *) sed -n '/^# Usage/,/^set -euo/p' "$0" | sed '$d' >&2; exit 2 ;;
 esac

@@ -4,10 +4,13 @@
 #
 #   - the prefix lives in BUILD_DIR/wineprefix; it is made once and reused
 #     (delete it, or set TESSAREL_FRESH_PREFIX=1, for a new one);
-#   - Xvfb on a free display unless USE_DISPLAY is set to a display to use;
+#   - Xvfb on a display it finds free itself, unless USE_DISPLAY is set to
+#     a display to use;
 #   - a persistent wineserver and wineboot before any test, so no test pays
 #     for Wine's start-up and ctest does not wait on Wine's helper processes;
 #   - a keep-alive program so the desktop process never hangs on a pipe.
+# Each step of the start and of the end has a time limit; one that runs
+# over fails the start with one line saying which step hung.
 #
 # Optional variables, set for the call (WINE_ENV_PREFIX=... wine_env_start
 # ...), give a prefix of another kind:
@@ -21,14 +24,19 @@
 #                    read the 32-bit registry view), so the prefix settings
 #                    are written into that view too;
 # and, for the whole environment:
-#   WINE_ENV_WINEARCH  win64 (default) or win32, the kind of a new prefix;
-#   WINE_ENV_DISPLAYS  "FIRST LAST", the X displays to pick a free one from
-#                      (default "90 190").
+#   WINE_ENV_WINEARCH  win64 (default) or win32, the kind of a new prefix.
 
 wine_env_root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine_env_xvfb_pid=""
 wine_env_server_pid=""
 wine_env_keep_alive_pid=""
+# Time limits in seconds, generous for emulated 32-bit Wine on a loaded
+# machine (a new 64-bit prefix boots there in about a minute).
+wine_env_xvfb_limit=30
+wine_env_boot_limit=300
+wine_env_regedit_limit=180
+wine_env_desktop_limit=180
+wine_env_end_limit=30
 
 # Prints the ids of the Wine processes (Wine's own binaries) that run with
 # this run's prefix.
@@ -44,24 +52,6 @@ wine_env_prefix_pids() {
       echo "$pid"
     fi
   done
-}
-
-# A display no X server uses: neither its lock file nor its socket here, nor
-# its abstract socket, which X servers in a chroot (other /tmp) share with
-# this machine.
-wine_env_free_display() {
-  local n abstract
-  abstract=$(grep -o '@/tmp/.X11-unix/X[0-9]*$' /proc/net/unix 2>/dev/null || true)
-  # shellcheck disable=SC2086  # two numbers
-  for n in $(seq ${WINE_ENV_DISPLAYS:-90 190}); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]] &&
-      ! grep -qx "@/tmp/.X11-unix/X$n" <<<"$abstract"; then
-      echo ":$n"
-      return 0
-    fi
-  done
-  echo "wine_env: no free X display" >&2
-  return 1
 }
 
 # Makes the prefix's drives exactly c: and the letters given, each linked to
@@ -97,16 +87,7 @@ wine_env_start() {
   if [[ -n ${USE_DISPLAY:-} ]]; then
     export DISPLAY=$USE_DISPLAY
   else
-    local display
-    display=$(wine_env_free_display)
-    env -u WINEPREFIX Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    wine_env_xvfb_pid=$!
-    export DISPLAY=$display
-    local tries=0
-    until [[ -e /tmp/.X11-unix/X${display#:} ]]; do
-      ((++tries > 100)) && { echo "wine_env: Xvfb did not start" >&2; return 1; }
-      sleep 0.1
-    done
+    wine_env_start_xvfb || return 1
   fi
 
   local first_boot=0
@@ -117,15 +98,16 @@ wine_env_start() {
     # shellcheck disable=SC2086  # the letters are separate words
     wine_env_set_drives $WINE_ENV_DRIVES || return 1
   fi
-  wine_env_boot
+  wine_env_boot || return 1
   if ((first_boot)); then
     local settings
     settings=$(winepath -w "$wine_env_root/prefix-settings.reg" 2>/dev/null) || true
-    LC_ALL=$TESSAREL_WINE_LOCALE wine regedit /S "$settings" >/dev/null 2>&1
+    wine_env_step "regedit (the prefix settings)" "$wine_env_regedit_limit" \
+      wine regedit /S "$settings" || return 1
     if [[ ${WINE_ENV_WOW64:-0} == 1 && -d $WINEPREFIX/drive_c/windows/syswow64 ]]; then
       # The 32-bit regedit writes the 32-bit view.
-      LC_ALL=$TESSAREL_WINE_LOCALE wine 'C:\windows\syswow64\regedit.exe' /S "$settings" \
-        >/dev/null 2>&1
+      wine_env_step "the 32-bit regedit (the prefix settings)" "$wine_env_regedit_limit" \
+        wine 'C:\windows\syswow64\regedit.exe' /S "$settings" || return 1
     fi
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -135,7 +117,7 @@ wine_env_start() {
       wine_env_end_prefix
       # shellcheck disable=SC2086
       wine_env_set_drives $WINE_ENV_DRIVES || return 1
-      wine_env_boot
+      wine_env_boot || return 1
     fi
     touch "$WINEPREFIX/.tessarel-ready"
   fi
@@ -147,10 +129,14 @@ wine_env_start() {
     # which inherits its output: were that a test's, ctest would wait on it
     # for ever. So the desktop runs before anything else starts (an emulated
     # keep-alive takes seconds to get there).
-    local deadline=$((SECONDS + 120))
+    local deadline=$((SECONDS + wine_env_desktop_limit))
     until wine_env_desktop_runs; do
-      if ! kill -0 "$wine_env_keep_alive_pid" 2>/dev/null || ((SECONDS > deadline)); then
-        echo "wine_env: Wine's desktop process did not start" >&2
+      if ! kill -0 "$wine_env_keep_alive_pid" 2>/dev/null; then
+        echo "wine_env: the keep-alive program ended before Wine's desktop process started" >&2
+        return 1
+      fi
+      if ((SECONDS > deadline)); then
+        echo "wine_env: hung: Wine's desktop process did not start within $wine_env_desktop_limit s" >&2
         return 1
       fi
       sleep 0.2
@@ -181,11 +167,72 @@ wine_env_remove_prefix() {
   rm -rf --one-file-system "$WINEPREFIX"
 }
 
+# Xvfb on the first display it finds free (its lock file, its sockets,
+# the abstract one too, which X servers in a chroot share with the
+# machine's): it says which once it takes connections.
+wine_env_start_xvfb() {
+  local said display="" waited
+  said=$(mktemp) || return 1
+  env -u WINEPREFIX Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$said" >/dev/null 2>&1 &
+  wine_env_xvfb_pid=$!
+  for ((waited = 0; waited < wine_env_xvfb_limit * 10; waited++)); do
+    # The number is there once its line is.
+    read -r display <"$said" && break
+    display=""
+    wine_env_running "$wine_env_xvfb_pid" || break
+    sleep 0.1
+  done
+  rm -f "$said"
+  if [[ ! $display =~ ^[0-9]+$ ]]; then
+    echo "wine_env: hung: Xvfb did not take connections within $wine_env_xvfb_limit s" >&2
+    return 1
+  fi
+  export DISPLAY=:$display
+}
+
+# Runs one step of Wine's start-up (quiet, in the Chinese locale); one that
+# runs over its limit is ended and named.
+wine_env_step() {
+  local what=$1 limit=$2 status=0
+  shift 2
+  LC_ALL=$TESSAREL_WINE_LOCALE timeout --foreground -k 10 "$limit" "$@" >/dev/null 2>&1 ||
+    status=$?
+  if ((status == 124 || status == 137)); then
+    echo "wine_env: hung: $what did not finish within $limit s" >&2
+    return 1
+  fi
+  return 0
+}
+
 # A persistent wineserver for the prefix, and Wine's start-up in it.
 wine_env_boot() {
   wineserver -f -p >/dev/null 2>&1 &
   wine_env_server_pid=$!
-  LC_ALL=$TESSAREL_WINE_LOCALE wine wineboot -u >/dev/null 2>&1
+  wine_env_step wineboot "$wine_env_boot_limit" wine wineboot -u
+}
+
+# Whether a process runs (has not ended, waited for or not).
+wine_env_running() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [[ ${stat%% *} != Z ]]
+}
+
+# Waits for a process this script started and was told to end, for a few
+# seconds, then ends it hard, naming it.
+wine_env_wait_for() {
+  local pid=$1 what=$2 waited
+  for ((waited = 0; waited < wine_env_end_limit * 10; waited++)); do
+    wine_env_running "$pid" || break
+    sleep 0.1
+  done
+  if ((waited == wine_env_end_limit * 10)); then
+    echo "wine_env: hung: $what did not end within $wine_env_end_limit s" >&2
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  wait "$pid" 2>/dev/null || true
 }
 
 # Ends the Wine processes of the prefix, then its wineserver.
@@ -200,11 +247,12 @@ wine_env_end_prefix() {
     fi
   fi
   if [[ -n $wine_env_keep_alive_pid ]]; then
-    wait "$wine_env_keep_alive_pid" 2>/dev/null || true
+    kill "$wine_env_keep_alive_pid" 2>/dev/null || true
+    wine_env_wait_for "$wine_env_keep_alive_pid" "the keep-alive program"
   fi
   if [[ -n $wine_env_server_pid ]]; then
     kill "$wine_env_server_pid" 2>/dev/null || true
-    wait "$wine_env_server_pid" 2>/dev/null || true
+    wine_env_wait_for "$wine_env_server_pid" "the wineserver"
   fi
   wine_env_keep_alive_pid="" wine_env_server_pid=""
 }
@@ -213,7 +261,7 @@ wine_env_stop() {
   wine_env_end_prefix
   if [[ -n $wine_env_xvfb_pid ]]; then
     kill "$wine_env_xvfb_pid" 2>/dev/null || true
-    wait "$wine_env_xvfb_pid" 2>/dev/null || true
+    wine_env_wait_for "$wine_env_xvfb_pid" Xvfb
   fi
   wine_env_keep_alive_pid="" wine_env_server_pid="" wine_env_xvfb_pid=""
 }

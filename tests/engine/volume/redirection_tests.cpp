@@ -107,13 +107,24 @@ WORD machine_of(const std::string& path) {
 // Catches the Win32 seam not turning the redirection off for the 32-bit
 // build on 64-bit Windows (System32 then holds the 32-bit stand-ins), or not
 // back on after. Where the platform does not redirect (the 64-bit build,
-// 32-bit Windows) nothing may change.
+// 32-bit Windows) nothing may change. A 32-bit process on 64-bit Windows
+// that is no WoW64 process is a broken set-up, where "nothing changes"
+// would pass without checking anything: it fails.
 TEST(Win32Redirection, ShowsTheNativeSystemFilesOnlyWhileOff) {
   char windows[MAX_PATH] = {};
   ASSERT_NE(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
   const std::string kernel32 = std::string(windows) + "\\System32\\kernel32.dll";
   BOOL wow64 = FALSE;
   ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  // 64-bit Windows, told by its folders rather than by the process: only
+  // it has SysWOW64, which no redirection hides.
+  const DWORD syswow64 = GetFileAttributesA((std::string(windows) + "\\SysWOW64").c_str());
+  const bool windows_64_bit =
+      syswow64 != INVALID_FILE_ATTRIBUTES && (syswow64 & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (sizeof(void*) == 4 && windows_64_bit) {
+    ASSERT_TRUE(wow64) << "a 32-bit process on 64-bit Windows (it has " << windows
+                       << "\\SysWOW64) is not a WoW64 process";
+  }
   const WORD seen_before = machine_of(kernel32);
   ASSERT_NE(seen_before, 0) << kernel32;
 
